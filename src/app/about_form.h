@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QDialog>
+
+class QLabel;
+
+// The about box: logo and version, kept on top, centred, only a close box.
+class TAboutBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit TAboutBox(QWidget* parent = nullptr);
+
+    QLabel* ProgramIcon;
+    QLabel* Version;
+};

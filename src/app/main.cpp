@@ -1,0 +1,6 @@
+#include "app/program_ui.h"
+
+int main(int argc, char** argv)
+{
+    return RunVigilo(argc, argv);
+}

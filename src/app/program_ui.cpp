@@ -1,0 +1,97 @@
+#include "app/program_ui.h"
+
+#include "app/about_form.h"
+#include "app/main_window.h"
+#include "app/settings_loader.h"
+#include "app/splash_form.h"
+#include "app/texts.h"
+#include "platform/errors.h"
+#include "platform/event_pump.h"
+#include "platform/program_folder.h"
+#include "platform/qt_dialogs_ui.h"
+#include "platform/system_commands.h"
+
+#include <QLocale>
+#include <clocale>
+
+VigiloApplication::VigiloApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("Vigilo"));
+    setApplicationVersion(QStringLiteral("2.60"));
+}
+
+bool VigiloApplication::notify(QObject* receiver, QEvent* event)
+{
+    bool handled = false;
+    const auto deliver = [&] { handled = QApplication::notify(receiver, event); };
+    if (!m_dialogs) {
+        deliver();
+        return handled;
+    }
+    RunReportingErrors(*m_dialogs, deliver);
+    return handled;
+}
+
+Program::Program(EventPump& pump, UserDialogs& dialogs, SystemCommands& system, const QString& folder)
+    : settings(folder), station{pump, dialogs, system, settings, -1, {}}
+{
+}
+
+Program::~Program() = default;
+
+void Program::CreateWindow(const char* name, const std::function<void()>& create)
+{
+    Q_UNUSED(name);
+    RunReportingErrors(station.dialogs, create);
+}
+
+void Program::CreateWindows(bool show, TSplash* splash)
+{
+    VigiloForm = std::make_unique<TVigilo>(station, splash != nullptr);
+    if (splash)
+        QObject::connect(VigiloForm.get(), &TVigilo::shown, splash, &QObject::deleteLater);
+    if (show)
+        VigiloForm->showMaximized();
+
+    // Windows 2 to 19, in the order their creation has always had.
+    CreateWindow("TAboutBox", [this] {
+        AboutBox = std::make_unique<TAboutBox>(VigiloForm.get());
+        VigiloForm->showAboutBox = [this] { AboutBox->exec(); };
+    });
+
+    // Window 20, the company data window: its creation loads the settings and
+    // applies the language to every window, which all exist by now.
+    CreateWindow("TDataCompany", [this] {
+        SettingsTargets targets;
+        targets.runLanguageCommand = [this](Language language) {
+            if (language == Language::Spanish)
+                VigiloForm->Spanish1Click();
+            else
+                VigiloForm->English1Click();
+        };
+        LoadSettingsAtStartUp(settings, station.dialogs, targets);
+    });
+}
+
+int RunVigilo(int argc, char** argv)
+{
+    // Step 1: the C library under the Spanish locale where it exists; the
+    // run-time formats numbers with "." and "," whatever the system says.
+    std::setlocale(LC_ALL, "spanish");
+    QLocale::setDefault(QLocale::c());
+
+    VigiloApplication app(argc, argv);
+    QtEventPump pump;
+    QtUserDialogs dialogs;
+    QtSystemCommands system;
+    app.SetDialogs(&dialogs);
+
+    auto* splash = new TSplash;
+    splash->show();
+    pump.ProcessMessages();
+
+    Program program(pump, dialogs, system, ProgramFolder());
+    if (!RunReportingErrors(dialogs, [&] { program.CreateWindows(true, splash); }))
+        return 1;
+    return app.exec();
+}

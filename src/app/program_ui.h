@@ -1,0 +1,51 @@
+#pragma once
+
+#include "app/settings.h"
+#include "app/station.h"
+
+#include <QApplication>
+#include <memory>
+
+class EventPump;
+class SystemCommands;
+class TAboutBox;
+class TSplash;
+class TVigilo;
+class UserDialogs;
+
+// The application object: an error that escapes a command is shown in a
+// message box with its text, and the program goes on.
+class VigiloApplication : public QApplication {
+public:
+    VigiloApplication(int& argc, char** argv);
+    bool notify(QObject* receiver, QEvent* event) override;
+    void SetDialogs(UserDialogs* dialogs) { m_dialogs = dialogs; }
+
+private:
+    UserDialogs* m_dialogs = nullptr;
+};
+
+// Every window of the program, created once at start-up in a fixed order and
+// living until exit. Tests build one with fake ports and no splash.
+class Program {
+public:
+    Program(EventPump& pump, UserDialogs& dialogs, SystemCommands& system, const QString& folder);
+    ~Program();
+
+    // Start-up steps 3 to 5: the main window (shown when `show`), then the
+    // other windows in order, the settings loader last. An error inside one
+    // window's creation is shown and start-up goes on with the next.
+    void CreateWindows(bool show, TSplash* splash = nullptr);
+
+    Settings settings;
+    Station station;
+
+    std::unique_ptr<TVigilo> VigiloForm;
+    std::unique_ptr<TAboutBox> AboutBox;
+
+private:
+    void CreateWindow(const char* name, const std::function<void()>& create);
+};
+
+// Program entry: the start-up sequence and the message loop.
+int RunVigilo(int argc, char** argv);

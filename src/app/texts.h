@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class Settings;
+class UserDialogs;
+
+// The station speaks English or Spanish. The current language is line 0 of
+// the settings; a text is shown only when that line is exactly "english" or
+// "spanish" (any other value shows nothing).
+enum class Language { English, Spanish, Other };
+
+Language CurrentLanguage(const Settings& settings);
+QString LanguageWord(Language language);
+
+// One text of the system in both languages (UTF-8 literals).
+struct Text {
+    const char* english;
+    const char* spanish;
+
+    QString In(Language language) const;  // empty for Other
+    QString English() const { return QString::fromUtf8(english); }
+};
+
+// The text of the current language; nothing when line 0 is neither word.
+std::optional<QString> Pick(const Settings& settings, const Text& text);
+
+// Shows prefix + text + suffix in a message box when the language matches.
+void ShowText(UserDialogs& dialogs, const Settings& settings, const Text& text,
+              const QString& suffix = QString());
+
+// The catalogue. One section per subsystem; captions of windows are in the
+// section of their window. A text with the same words in both languages is a
+// text whose other branch was given that way.
+namespace texts {
+
+// ---- Application shell: messages -------------------------------------------
+inline constexpr Text kUnableToOpenManual{"Unable to open file", "No se puede abrir el fichero"};
+inline constexpr Text kUnableToSaveSettings{"Unable to save file ", "No se puede guarda fichero "};
+inline constexpr Text kUnableToOpenSettings{"Unable to open file ", "Unable to open file "};  // English only
+inline constexpr Text kSettingsCorrupted{" file corrupted", " file corrupted"};                // English only
+inline constexpr Text kManualFile{"Manual_en.pdf", "Manual_sp.pdf"};
+
+// ---- Status panel -----------------------------------------------------------
+inline constexpr Text kStopped{"STOPPED", "DETENIDO"};
+inline constexpr Text kSearchingCom{"SEARCHING COM", "BUSCANDO COM"};
+inline constexpr Text kRunning{"RUNNING", "EN MARCHA"};
+inline constexpr Text kWaiting{"WAITING: ", "ESPERANDO: "};
+inline constexpr Text kWaitingToRun{"WAITING TO RUN", "ESPERANDO INICIO"};
+
+// ---- Main window: menu items -------------------------------------------------
+inline constexpr Text kFile1{"File", "Archivo"};
+inline constexpr Text kLoadReport1{"Open Report", "Abrir Informe"};
+inline constexpr Text kReportViewer1{"Report Viewer", "Visor de Informes"};
+inline constexpr Text kMinMaxAvg1{"Min/Max/Avg", "Mín/Máx/Med"};
+inline constexpr Text kByTime1{"by Time", "por Tiempo"};
+inline constexpr Text kByTestPoint1{"by Test Point", "por Punto de Test"};
+inline constexpr Text kByAlarm1{"by Alarm", "por Alarma"};
+inline constexpr Text kSaveTP1{"Save Test Point Set", "Guardar Puntos de Test"};
+inline constexpr Text kExit1{"Exit", "Salir"};
+inline constexpr Text kModel{"Model", "Modelo"};
+inline constexpr Text kEUStandard{"DVB", "DVB"};
+inline constexpr Text kReports{"Report", "Informe"};
+inline constexpr Text kNewReport{"New Table Report", "Nueva Tabla de Informe"};
+inline constexpr Text kOpenReport{"Open Table Report", "Abrir Tabla de Informe"};
+inline constexpr Text kExporttocsv1{"Export to .csv", "Exportar a .csv"};
+inline constexpr Text kTestPoints1{"Test Point", "Puntos de Test"};
+inline constexpr Text kOpenTestPoint{"Open Test Point Set", "Abrir Puntos de Test"};
+inline constexpr Text kNewTestPoint{"New Test Point Set", "Nuevos Puntos de Test"};
+inline constexpr Text kTPointConfig1{"Edit Test Points", "Configuración de Puntos de Test"};
+inline constexpr Text kEditTPTable{"Edit Test Points Table", "Editar Tabla de Puntos de Test"};
+inline constexpr Text kView1{"View", "Ver"};
+inline constexpr Text kTestPoint1{"Test Points Table", "Tabla de Puntos de Test"};
+inline constexpr Text kTableReport1{"Report Table", "Tabla de Informe"};
+inline constexpr Text kOpenAddChFromExploration1{"Add Test Points From Exploration", "Puntos de Test desde Exploración"};
+inline constexpr Text kConfig{"Config", "Configuración"};
+inline constexpr Text kOperatingMode{"Operating", "Funcionamiento"};
+inline constexpr Text kMail{"Mail", "Correo"};
+inline constexpr Text kEMailConfig{"Data", "Datos"};
+inline constexpr Text kTestSendMail{"Test Mailing", "Test de Envío"};
+inline constexpr Text kDataReport1{"Data Report", "Datos del Informe"};
+inline constexpr Text kOpenAlarms{"Alarm", "Alarmas"};
+inline constexpr Text kShutdown1{"Shutdown", "Apagado"};
+inline constexpr Text kLanguage1{"Language", "Idioma"};
+inline constexpr Text kEnglish1{"English", "Inglés"};
+inline constexpr Text kSpanish1{"Spanish", "Español"};
+inline constexpr Text kHelp1{"Help", "Ayuda"};
+inline constexpr Text kAbout1{"About...", "Acerca de"};
+
+// ---- Main window: toolbar and status area -----------------------------------
+inline constexpr Text kNewReportBtn{"New Table Report", "Nuevo Informe"};
+inline constexpr Text kOpenReportBtn{"Open Table Report", "Abrir Tabla de Informe"};
+inline constexpr Text kNewAcqButton{"New  Test Point Set", "Nuevos Puntos de Test"};
+inline constexpr Text kOpenAcquisition{"Open Test Point Set", "Abrir Puntos de Test"};
+inline constexpr Text kSaveTP{"Save Test Point Set", "Guardar Puntos de Test"};
+inline constexpr Text kSearchComBtn{"Search COM PORT", "Buscar Puerto COM"};
+inline constexpr Text kLabel58{"Report Viewer", "Visor de Informe"};
+inline constexpr Text kViewFilteredReportBtn{"Min/Max/Avg", "Mín/Máx/Med"};
+inline constexpr Text kViewCompletedReportBtn{"by Time", "por Tiempo"};
+inline constexpr Text kViewGroupedReportBtn{"by Test Point", "por Test Point"};
+inline constexpr Text kViewAlarmReportBtn{"by Alarm", "por Alarma"};
+inline constexpr Text kLabel57{"Status Information", "INFORMACIÓN DE ESTADO"};
+
+// ---- Instrument link ---------------------------------------------------------
+
+// ---- Test point data ---------------------------------------------------------
+
+// ---- Acquisition ---------------------------------------------------------------
+
+// ---- Alarms ----------------------------------------------------------------------
+
+// ---- Reports ---------------------------------------------------------------------
+
+// ---- Notification ----------------------------------------------------------------
+
+// ---- GPS ---------------------------------------------------------------------------
+
+}  // namespace texts

@@ -1,0 +1,18 @@
+#include "platform/errors.h"
+
+#include "platform/user_dialogs.h"
+
+bool RunReportingErrors(UserDialogs& dialogs, const std::function<void()>& command)
+{
+    try {
+        command();
+        return true;
+    } catch (const VigiloError& error) {
+        dialogs.ShowMessage(error.Text());
+    } catch (const std::exception& error) {
+        dialogs.ShowMessage(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        dialogs.ShowMessage(QStringLiteral("Unknown error"));
+    }
+    return false;
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+// The folder of the running executable, where Database/, ports/, config.cfg and
+// the manuals live. Tests and the headless station point it elsewhere.
+QString ProgramFolder();
+void SetProgramFolder(const QString& folder);
+// A path inside the program folder.
+QString ProgramPath(const QString& relative);

@@ -1,0 +1,4 @@
+// Compiled with the include path of vigilo_core; must fail to build.
+#include <QPushButton>
+
+int Probe() { return 0; }
