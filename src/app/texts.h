@@ -45,9 +45,9 @@ inline constexpr Text kManualFile{"Manual_en.pdf", "Manual_sp.pdf"};
 // ---- Status panel -----------------------------------------------------------
 inline constexpr Text kStopped{"STOPPED", "DETENIDO"};
 inline constexpr Text kSearchingCom{"SEARCHING COM", "BUSCANDO COM"};
-inline constexpr Text kRunning{"RUNNING", "EN MARCHA"};
+inline constexpr Text kRunning{"RUNNING", "ADQUIRIENDO"};
 inline constexpr Text kWaiting{"WAITING: ", "ESPERANDO: "};
-inline constexpr Text kWaitingToRun{"WAITING TO RUN", "ESPERANDO INICIO"};
+inline constexpr Text kWaitingToRun{"WAITING TO RUN", "ESPERANDO"};
 
 // ---- Main window: menu items -------------------------------------------------
 inline constexpr Text kFile1{"File", "Archivo"};
@@ -107,12 +107,46 @@ inline constexpr Text kLabel57{"Status Information", "INFORMACIÓN DE ESTADO"};
 // ---- Test point data ---------------------------------------------------------
 
 // ---- Acquisition ---------------------------------------------------------------
+// Run messages.
+inline constexpr Text kTestPointTableEmpty{"Test Point Table empty", "Tabla de Puntos de Test vacía"};
+inline constexpr Text kRunAnalyserNotDetected{"has not detected ORBIMETER", "ORBIMETER no detectado"};
+inline constexpr Text kRunNoTestPointTable{"ERROR: has not been selected or created a table of acquisitions",
+                                           "ERROR: no ha selecciona o creado una tabla de adquisiciones"};
+inline constexpr Text kRunNoMeasurementsTable{"ERROR: has not been created a new table of Measurements",
+                                              "ERROR: no ha creado una tabla de informes"};
+// Operating mode window TOperMode.
+inline constexpr Text kOperModeTitle{"Operating", "Funcionamiento"};
+inline constexpr Text kContinuous{"Continuous", "Contínuo"};
+inline constexpr Text kCheckBoxBucleRepeticiones{"Loops", "Bucles"};
+inline constexpr Text kContadorStartStop{"ON/OFF Cycle", "Ciclo ON/OFF"};
+inline constexpr Text kOnly1TP{"Loop single test point", "Repite un punto de test"};
+inline constexpr Text kOperLabel1{"Time between test points", "Tiempo entre puntos de test"};
+inline constexpr Text kOperLabel2{"Time between loops", "Tiempo entre bucles"};
+inline constexpr Text kOperLabel5{"Extra delay time for measurement", "Tiempo de espera adicional para la medida"};
+inline constexpr Text kOperLabel55{"ON Time", "Tiempo ON"};
+inline constexpr Text kOperLabel56{"OFF Time", "Tiempo OFF"};
+inline constexpr Text kBtnStop{"STOP", "STOP"};
+inline constexpr Text kReportsEverySeconds{"Send reports every", "Enviar informes cada"};
+inline constexpr Text kEveryFilteredReport{"Min/Max/Avg", "Mín/Máx/Med"};
+inline constexpr Text kEveryCompletedReport{"by Time", "por Tiempo"};
+inline constexpr Text kEveryGroupedReport{"by Test Point", "por Punto de Test"};
+inline constexpr Text kEveryAlarmReport{"by Alarm", "por Alarma"};
+inline constexpr Text kCbAutoAlarm{"Autoconfiguration alarm", "Configuración automática de alarma"};
 
 // ---- Alarms ----------------------------------------------------------------------
+// Automatic alarm window TAutoAlarm.
+inline constexpr Text kAutoAlarmTitle{"Auto Alarm", "Alarma Automática"};
+inline constexpr Text kAutoAlarmLabel1{"ACTIVATED", "ACTIVADO"};
+inline constexpr Text kAutoAlarmLabel2{"TOLERANCE", "TOLERANCIA"};
+inline constexpr Text kCBoxLevel{"LEVEL", "NIVEL"};
+inline constexpr Text kCBoxCN{"CN", "CN"};
+inline constexpr Text kCBoxVA{"VA", "VA"};
+inline constexpr Text kCBoxMER{"MER", "MER"};
 
 // ---- Reports ---------------------------------------------------------------------
 
 // ---- Notification ----------------------------------------------------------------
+inline constexpr Text kLabelFinishProcess{"End of Process", "Fín del Proceso"};
 
 // ---- GPS ---------------------------------------------------------------------------
 

@@ -1,0 +1,104 @@
+#include "alarms/auto_alarm_window.h"
+
+#include "app/station.h"
+#include "app/texts.h"
+#include "platform/digit_edit_ui.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+constexpr int kToleranceLength = 2;  // whole dB, at most 20
+
+template <typename T>
+T* Named(T* object, const char* name)
+{
+    object->setObjectName(QLatin1String(name));
+    return object;
+}
+}  // namespace
+
+TAutoAlarm::TAutoAlarm(Station& station, QWidget* parent) : QDialog(parent)
+{
+    setObjectName(QStringLiteral("TAutoAlarm"));
+    setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
+    setFixedSize(260, 190);
+
+    Label1 = Named(new QLabel(this), "Label1");
+    Label1->setGeometry(16, 10, 110, 20);
+    Label2 = Named(new QLabel(this), "Label2");
+    Label2->setGeometry(140, 10, 110, 20);
+
+    const auto row = [this](const char* boxName, const char* editName, const char* unitName, int y,
+                            QCheckBox*& box, QLineEdit*& edit) {
+        box = Named(new QCheckBox(this), boxName);
+        box->setGeometry(16, y, 110, 22);
+        edit = Named(new QLineEdit(QStringLiteral("2"), this), editName);
+        edit->setGeometry(140, y, 40, 22);
+        auto* unit = Named(new QLabel(QStringLiteral("dB"), this), unitName);
+        unit->setGeometry(186, y, 30, 22);
+    };
+    row("CBoxLevel", "LevelTOL", "Label3", 40, CBoxLevel, LevelTOL);
+    row("CBoxCN", "CNTOL", "Label4", 72, CBoxCN, CNTOL);
+    row("CBoxVA", "VATOL", "Label5", 104, CBoxVA, VATOL);
+    row("CBoxMER", "MERTOL", "Label6", 136, CBoxMER, MERTOL);
+
+    DigitEdit::Install(LevelTOL, kToleranceLength, [this] { LevelTOLExit(); }, true);
+    DigitEdit::Install(CNTOL, kToleranceLength, [this] { CNTOLExit(); }, true);
+    DigitEdit::Install(VATOL, kToleranceLength, [this] { VATOLExit(); }, true);
+    DigitEdit::Install(MERTOL, kToleranceLength, [this] { MERTOLExit(); }, true);
+
+    ApplyLanguage(Language::English);
+    station.languageListeners.push_back([this](Language language) { ApplyLanguage(language); });
+}
+
+void TAutoAlarm::ApplyLanguage(Language language)
+{
+    using namespace texts;
+    setWindowTitle(kAutoAlarmTitle.In(language));
+    Label1->setText(kAutoAlarmLabel1.In(language));
+    Label2->setText(kAutoAlarmLabel2.In(language));
+    CBoxLevel->setText(kCBoxLevel.In(language));
+    CBoxCN->setText(kCBoxCN.In(language));
+    CBoxVA->setText(kCBoxVA.In(language));
+    CBoxMER->setText(kCBoxMER.In(language));
+}
+
+QCheckBox* TAutoAlarm::BoxOf(AlarmQuantity quantity) const
+{
+    switch (quantity) {
+    case AlarmQuantity::Level: return CBoxLevel;
+    case AlarmQuantity::CN: return CBoxCN;
+    case AlarmQuantity::VA: return CBoxVA;
+    case AlarmQuantity::MER: return CBoxMER;
+    }
+    return CBoxLevel;
+}
+
+QLineEdit* TAutoAlarm::EditOf(AlarmQuantity quantity) const
+{
+    switch (quantity) {
+    case AlarmQuantity::Level: return LevelTOL;
+    case AlarmQuantity::CN: return CNTOL;
+    case AlarmQuantity::VA: return VATOL;
+    case AlarmQuantity::MER: return MERTOL;
+    }
+    return LevelTOL;
+}
+
+void TAutoAlarm::ValidateEdit(AlarmQuantity quantity)
+{
+    QLineEdit* edit = EditOf(quantity);
+    const QString valid = ValidateTolerance(quantity, edit->text());
+    if (valid != edit->text())
+        edit->setText(valid);
+}
+
+void TAutoAlarm::LevelTOLExit() { ValidateEdit(AlarmQuantity::Level); }
+void TAutoAlarm::CNTOLExit() { ValidateEdit(AlarmQuantity::CN); }
+void TAutoAlarm::VATOLExit() { ValidateEdit(AlarmQuantity::VA); }
+void TAutoAlarm::MERTOLExit() { ValidateEdit(AlarmQuantity::MER); }
+
+bool TAutoAlarm::Enabled(AlarmQuantity quantity) const { return BoxOf(quantity)->isChecked(); }
+QString TAutoAlarm::ToleranceText(AlarmQuantity quantity) const { return EditOf(quantity)->text(); }

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "alarms/auto_alarm.h"
+
+#include <QDialog>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+struct Station;
+enum class Language;
+
+// The automatic alarm window: which measured quantities centre an alarm
+// band during an automatic alarm pass, and the band's half-width in dB.
+class TAutoAlarm : public QDialog, public AutoAlarmAccess {
+    Q_OBJECT
+
+public:
+    explicit TAutoAlarm(Station& station, QWidget* parent = nullptr);
+
+    QLabel* Label1;  // "ACTIVATED"
+    QLabel* Label2;  // "TOLERANCE"
+    QCheckBox* CBoxLevel;
+    QCheckBox* CBoxCN;
+    QCheckBox* CBoxVA;
+    QCheckBox* CBoxMER;
+    QLineEdit* LevelTOL;
+    QLineEdit* CNTOL;
+    QLineEdit* VATOL;
+    QLineEdit* MERTOL;
+
+    void LevelTOLExit();
+    void CNTOLExit();
+    void VATOLExit();
+    void MERTOLExit();
+
+    void ApplyLanguage(Language language);
+
+    bool Enabled(AlarmQuantity quantity) const override;
+    QString ToleranceText(AlarmQuantity quantity) const override;
+
+private:
+    QCheckBox* BoxOf(AlarmQuantity quantity) const;
+    QLineEdit* EditOf(AlarmQuantity quantity) const;
+    void ValidateEdit(AlarmQuantity quantity);
+};
