@@ -1,0 +1,80 @@
+#pragma once
+
+#include "acquisition/on_off_cycle.h"
+#include "acquisition/run_host.h"
+
+#include <QString>
+
+struct Station;
+struct TestPoint;
+struct Text;
+
+// Where the run stands, as the status panel shows it.
+enum class RunPhase { Stopped, Running, WaitingToRun };
+
+// The measurement run: walks the test point table, tunes, waits, reads and
+// appends one Measurements row per visit, repeating as the operating mode
+// says, until the Stop request. Runs on the one thread; every wait lets
+// window events run, so Stop and the timers work while it is busy.
+class MeasurementRun final : private OnOffCycleHost {
+public:
+    static constexpr int kGpsTries = 20;
+
+    MeasurementRun(Station& station, RunHost& host);
+
+    // Run start, run loop and run end. A press while an earlier start is still
+    // unfinished (inside one of its message boxes or waits) is ignored.
+    void RunMeasureBtnClick();
+    // One visit; `visit` counts from 1 since the run start.
+    void MeasureTestPoint(int visit);
+    // Waits `seconds`, showing them counting down; ends early on Stop.
+    void CountdownWait(int seconds);
+
+    void EnterRunningState();
+    void EnterStoppedState();
+    void EnterWaitingToRunState();
+
+    // The ON/OFF countdowns of Timer1Timer (after the clock and the scheduled stop).
+    void Timer1Tick();
+    // "STOP" of the operating mode window: ends an ON/OFF cycle.
+    void BtnStopClick();
+    // The Run press the cycle queued with RunHost::QueueRunPress.
+    void CyclePress();
+
+    RunPhase Phase() const { return m_phase; }
+    bool StartInProgress() const { return m_inStart; }
+    int VisitCounter() const { return m_visit; }
+    // GuardaContaStop / GuardaContaStart: the ON and OFF durations as
+    // "hh:nn:ss", saved at every run start, restoring the countdowns.
+    QString GuardaContaStop() const { return m_savedOn; }
+    QString GuardaContaStart() const { return m_savedOff; }
+
+private:
+    // OnOffCycleHost
+    bool CycleTicked() const override;
+    bool InOnPhase() const override;
+    bool InOffPhase() const override;
+    QTime OnTime() const override;
+    void SetOnTime(const QTime& time) override;
+    QTime OffTime() const override;
+    void SetOffTime(const QTime& time) override;
+    QString SavedOnText() const override { return m_savedOn; }
+    QString SavedOffText() const override { return m_savedOff; }
+    void RequestStop() override;
+    void StartNextRun() override;
+
+    void ShowStatus(const Text& text, PanelColour colour);
+    void StartAndLoop();
+    void WriteRow(Dataset& testPoints, Dataset& measurements);
+    void StampPosition(Dataset& measurements);
+
+    Station& m_station;
+    RunHost& m_host;
+    OnOffCycle m_cycle;
+    RunPhase m_phase = RunPhase::Stopped;
+    bool m_inStart = false;
+    bool m_cyclePressPending = false;
+    int m_visit = 0;
+    QString m_savedOn = QStringLiteral("00:00:00");
+    QString m_savedOff = QStringLiteral("00:00:00");
+};
