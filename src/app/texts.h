@@ -105,6 +105,27 @@ inline constexpr Text kLabel57{"Status Information", "INFORMACIÓN DE ESTADO"};
 // ---- Instrument link ---------------------------------------------------------
 
 // ---- Test point data ---------------------------------------------------------
+// Table engine errors (shown by the general error handler in English, as the
+// engine's own texts).
+inline constexpr Text kTableMissing{"Table does not exist: %1", "La tabla no existe: %1"};
+inline constexpr Text kNotATable{"%1 is not a table of this station", "%1 no es una tabla de esta estación"};
+inline constexpr Text kTableLocked{"Table is locked by another program: %1", "La tabla está bloqueada por otro programa: %1"};
+inline constexpr Text kTableReadOnly{"Table is read only: %1", "La tabla es de solo lectura: %1"};
+inline constexpr Text kFolderMissing{"Folder does not exist: %1", "La carpeta no existe: %1"};
+inline constexpr Text kTableNotOpen{"Cannot perform this operation on a closed table", "No se puede realizar esta operación con la tabla cerrada"};
+inline constexpr Text kTableStillOpen{"Cannot create table %1 while it is open", "No se puede crear la tabla %1 mientras está abierta"};
+inline constexpr Text kFieldNotFound{"Field '%1' not found", "Campo '%1' no encontrado"};
+inline constexpr Text kNotANumber{"'%1' is not a valid number for field '%2'", "'%1' no es un número válido para el campo '%2'"};
+inline constexpr Text kFieldReadOnly{"Field '%1' cannot be modified", "El campo '%1' no se puede modificar"};
+inline constexpr Text kFieldRequired{"Field '%1' must have a value", "El campo '%1' debe tener un valor"};
+inline constexpr Text kNoCurrentRecord{"No current record", "No hay registro actual"};
+inline constexpr Text kBadFilter{"Bad filter '%1': %2", "Filtro incorrecto '%1': %2"};
+inline constexpr Text kUnknownDatabase{"Unknown database name: %1", "Nombre de base de datos desconocido: %1"};
+inline constexpr Text kBadFieldDefinition{"Bad field definition '%1'", "Definición de campo incorrecta '%1'"};
+inline constexpr Text kDuplicateField{"Duplicate field name '%1'", "Nombre de campo duplicado '%1'"};
+inline constexpr Text kTableError{"Table error in %1: %2", "Error de tabla en %1: %2"};
+inline constexpr Text kCannotDeleteFile{"Cannot delete file %1", "No se puede borrar el fichero %1"};
+inline constexpr Text kCannotCreateFile{"Cannot create file %1", "No se puede crear el fichero %1"};
 
 // ---- Acquisition ---------------------------------------------------------------
 // Run messages.

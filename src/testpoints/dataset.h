@@ -1,0 +1,216 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// The table engine. Every table is one SQLite file: a table "records" whose
+// columns are the fields, in field order and named exactly as the fields, plus
+// engine-private columns and tables whose names start with "_" (the stored
+// order "_pos", the field definitions "_fields"). Any SQLite tool can read it.
+
+enum class FieldKind { Text, Float, AutoIncrement };
+
+struct FieldDef {
+    QString name;
+    FieldKind kind = FieldKind::Text;
+    int width = 0;          // text fields: maximum characters; 0 for the others
+    bool required = false;
+};
+
+// ---- Database names: a registered name stands for a folder. ----------------
+void RegisterDatabase(const QString& name, const QString& folder);
+void RemoveDatabase(const QString& name);
+QStringList DatabaseNames();
+// The folder of a registered name; an unknown name raises VigiloError.
+QString DatabaseFolder(const QString& name);
+
+// A table path from a database name and a table name: a table name that is an
+// absolute path overrides the folder; a name without extension gets ".db".
+// The file name is matched without regard to case when the exact one is absent
+// ("13E_HOTBIRD.DB" finds "13E_HOTBIRD.db").
+QString ResolveTablePath(const QString& databaseName, const QString& tableName);
+
+// Copies a table file consistently (also while a writer holds it open) and
+// replaces the target with all its rows. Raises VigiloError when the source is
+// not a table of this engine.
+void CopyTableFile(const QString& source, const QString& target);
+// Removes a table file with its journal side files; a missing file is no error.
+void DeleteTableFile(const QString& path);
+
+enum class DatasetState { Inactive, Browse, Edit, Insert };
+
+enum class DatasetEvent {
+    Opened,        // after Open
+    Closed,        // after Close
+    RowsChanged,   // rows stored, deleted or re-read; filter switched
+    CursorMoved,   // the current row changed
+};
+
+// An open table with a current row, one pending (edited or inserted) row and
+// an optional text filter. Not copyable: windows and commands share the
+// instances their owners hold.
+class Dataset {
+public:
+    Dataset() = default;
+    Dataset(const QString& databaseName, const QString& tableName);
+    ~Dataset();
+    Dataset(const Dataset&) = delete;
+    Dataset& operator=(const Dataset&) = delete;
+
+    void SetDatabaseName(const QString& name);
+    void SetTableName(const QString& name);
+    QString DatabaseName() const { return m_databaseName; }
+    QString TableName() const { return m_tableName; }
+    // The file the names point at.
+    QString FilePath() const;
+
+    // Replaces an existing file of that name with an empty table. The dataset
+    // must be closed.
+    void CreateTable(const std::vector<FieldDef>& fields);
+
+    // Places the current row on the first row. A missing file, a locked file or
+    // a file that is not a table of this engine raises VigiloError.
+    void Open();
+    // Stores the pending row first.
+    void Close();
+    bool IsOpen() const;
+    bool FileExists() const;
+    DatasetState State() const { return m_state; }
+
+    // Navigation; each stores the pending row first.
+    void First();
+    void Next();
+    void Prior();
+    void Last();
+    // Moves to the row at `recNo` (0-based among the rows the filter shows).
+    void MoveTo(long long recNo);
+    // True after Next on the last row, and on an empty table.
+    bool Eof() const;
+    bool Bof() const;
+    // Rows the filter shows (the pending insert not counted).
+    long long RecordCount() const;
+    // The 0-based number of the current row among the shown rows; -1 for none.
+    long long RecNo() const;
+    bool HasCurrentRow() const;
+
+    // A pending new row at the end / before the current row.
+    void Append();
+    void Insert();
+    // The current row becomes the pending row.
+    void Edit();
+    // Deletes the current row (a pending insert is just dropped); the next row
+    // becomes current, or the new last row.
+    void Delete();
+    // Stores the pending row: the auto-increment field gets its number now.
+    void Post();
+    // Drops the pending row.
+    void Cancel();
+    // Stores the pending row and re-reads the table, keeping the current row.
+    void Refresh();
+
+    // Several stores in one commit (bulk loads). Rollback drops every row
+    // stored since StartTransaction.
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    bool InTransaction() const { return m_inTransaction; }
+
+    // ---- Fields (names ignore case) -------------------------------------------
+    const std::vector<FieldDef>& Fields() const;
+    QStringList FieldNames() const;
+    bool HasField(const QString& name) const;
+    // The field's position, or nothing.
+    std::optional<int> FindField(const QString& name) const;
+    // Raises VigiloError for an absent field.
+    int FieldIndex(const QString& name) const;
+
+    // Text: numbers as their general decimal text with "." (empty when null).
+    QString Text(const QString& name) const;
+    // A text longer than the field's width is cut; a text into a number field
+    // must convert ("," accepted as decimal point), an empty text stores null.
+    void SetText(const QString& name, const QString& text);
+    // Number: null reads 0; a text that is not a number raises VigiloError.
+    double Number(const QString& name) const;
+    // A number into a text field is stored as its decimal text with ".".
+    void SetNumber(const QString& name, double value);
+    // Null, QString, double or qlonglong by field kind.
+    QVariant Value(const QString& name) const;
+    void SetValue(const QString& name, const QVariant& value);
+
+    // ---- Filter ------------------------------------------------------------------
+    // Conditions "field op value" (op one of = <> < > <= >=; value a number or a
+    // quoted text) joined by "and" / "or", e.g. "index=12". Values are bound,
+    // never pasted into SQL. A malformed filter raises VigiloError when set.
+    void SetFilter(const QString& text);
+    QString Filter() const { return m_filterText; }
+    void SetFiltered(bool on);
+    bool Filtered() const { return m_filtered; }
+
+    // ---- Notification -----------------------------------------------------------
+    // Runs after Append or Insert has created the pending row.
+    std::function<void()> afterInsert;
+    // Listeners for grids; the id removes one.
+    int AddListener(std::function<void(DatasetEvent)> listener);
+    void RemoveListener(int id);
+
+    // Rows for a grid: `count` rows from `first` (0-based among the shown rows),
+    // each the values of every field in order. Leaves the cursor alone.
+    std::vector<std::vector<QVariant>> ReadRows(long long first, long long count) const;
+
+private:
+    struct Connection;
+    struct Condition {
+        QString field;
+        QString op;
+        QVariant value;
+    };
+    struct Row {
+        long long rowid = 0;
+        long long pos = 0;
+        std::vector<QVariant> values;
+    };
+
+    void RequireOpen() const;
+    void Notify(DatasetEvent event);
+    void PostIfPending();
+    void LoadFields();
+    void BeginWrite();
+    void EndWrite(bool ok);
+    std::optional<Row> Fetch(const QString& where, const std::vector<QVariant>& params,
+                             bool descending) const;
+    QString FilterSql(std::vector<QVariant>& params) const;
+    void SetCurrent(std::optional<Row> row);
+    std::vector<QVariant>& EditableValues();
+    const std::vector<QVariant>* CurrentValues() const;
+    long long PositionForInsert();
+    long long NextAutoValue(int field);
+    QVariant ConvertForField(int field, const QVariant& value) const;
+
+    QString m_databaseName;
+    QString m_tableName;
+    std::unique_ptr<Connection> m_db;
+    std::vector<FieldDef> m_fields;
+    std::map<QString, int> m_fieldByLowerName;
+    DatasetState m_state = DatasetState::Inactive;
+    std::optional<Row> m_current;
+    std::vector<QVariant> m_pending;
+    long long m_insertBeforePos = -1;  // -1: append
+    bool m_eof = true;
+    bool m_bof = true;
+    bool m_inTransaction = false;
+
+    QString m_filterText;
+    std::vector<Condition> m_conditions;
+    std::vector<QString> m_joins;  // "and"/"or" between conditions
+    bool m_filtered = false;
+
+    std::map<int, std::function<void(DatasetEvent)>> m_listeners;
+    int m_nextListener = 1;
+};
