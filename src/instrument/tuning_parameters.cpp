@@ -1,13 +1,11 @@
 #include "instrument/tuning_parameters.h"
 
-#include <QLoggingCategory>
+#include "instrument/instrument_log.h"
 
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
 #include <utility>
-
-Q_LOGGING_CATEGORY(lcTuning, "vigilo.instrument.tuning", QtWarningMsg)
 
 namespace {
 
@@ -39,7 +37,7 @@ std::optional<QByteArray> Encoded(const char* format, const QString& text, const
 {
     const auto code = Encode(text, table);
     if (!code) {
-        qCWarning(lcTuning) << "no command for" << field << text;
+        qCInfo(lcInstrument) << "tuning: no command for" << field << text;
         return std::nullopt;
     }
     return Format(format, *code);
@@ -66,7 +64,7 @@ std::optional<QByteArray> BandwidthTerCommand(const TestPoint& tp)
 {
     const auto bw = tp.BandwidthMHz();
     if (!bw || std::lround(*bw) < 1 || std::lround(*bw) > 9) {
-        qCWarning(lcTuning) << "no command for bw" << tp.bw;
+        qCInfo(lcInstrument) << "tuning: no command for bw" << tp.bw;
         return std::nullopt;
     }
     return Format("*BW0%.0f000", *bw);
@@ -85,7 +83,7 @@ std::optional<QByteArray> CarriersCommand(const TestPoint& tp)
 std::optional<QByteArray> LayerCommand(const TestPoint& tp)
 {
     if (!tp.layer || Encode(*tp.layer, {{"A", 0}, {"B", 1}, {"C", 2}}) == std::nullopt) {
-        qCWarning(lcTuning) << "no command for layer" << tp.layer.value_or(QStringLiteral("(no field)"));
+        qCInfo(lcInstrument) << "tuning: no command for layer" << tp.layer.value_or(QStringLiteral("(no field)"));
         return std::nullopt;
     }
     return QByteArray("*LY") + tp.layer->toLatin1();
@@ -95,7 +93,7 @@ std::optional<QByteArray> BandwidthCableCommand(const TestPoint& tp)
 {
     const auto bw = tp.BandwidthMHz();
     if (!bw || *bw <= 0 || *bw > kLargestBandwidthMHz) {
-        qCWarning(lcTuning) << "no command for bw" << tp.bw;
+        qCInfo(lcInstrument) << "tuning: no command for bw" << tp.bw;
         return std::nullopt;
     }
     return Format("*BW%04.0f0", *bw * 100.0);
@@ -105,7 +103,7 @@ std::optional<QByteArray> SymbolRateCommand(const TestPoint& tp)
 {
     const auto rate = tp.SymbolRateValue();
     if (!rate) {
-        qCWarning(lcTuning) << "no command for symbol rate" << tp.symbolRate;
+        qCInfo(lcInstrument) << "tuning: no command for symbol rate" << tp.symbolRate;
         return std::nullopt;
     }
     return Format("*RA%05d", *rate);
@@ -145,7 +143,7 @@ std::optional<QByteArray> BandwidthSatAnalogCommand(const TestPoint& tp)
     constexpr double kDefaultSatAnalogMHz = 39.0;
     const double bw = tp.bw.trimmed().isEmpty() ? kDefaultSatAnalogMHz : tp.BandwidthMHz().value_or(-1.0);
     if (bw <= 0 || bw > kLargestBandwidthMHz) {
-        qCWarning(lcTuning) << "no command for bw" << tp.bw;
+        qCInfo(lcInstrument) << "tuning: no command for bw" << tp.bw;
         return std::nullopt;
     }
     const double hundredths = bw * 100.0;
