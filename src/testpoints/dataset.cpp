@@ -330,6 +330,8 @@ struct Dataset::Connection {
     ~Connection() { sqlite3_close(db); }
 };
 
+Dataset::Dataset() = default;
+
 Dataset::Dataset(const QString& databaseName, const QString& tableName)
     : m_databaseName(databaseName), m_tableName(tableName)
 {

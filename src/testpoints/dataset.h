@@ -58,7 +58,7 @@ enum class DatasetEvent {
 // instances their owners hold.
 class Dataset {
 public:
-    Dataset() = default;
+    Dataset();
     Dataset(const QString& databaseName, const QString& tableName);
     ~Dataset();
     Dataset(const Dataset&) = delete;
