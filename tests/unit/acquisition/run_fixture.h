@@ -1,0 +1,207 @@
+#pragma once
+
+// A measurement run on the virtual clock against the in-process simulated
+// analyser, with real table files in a temporary folder and a host that
+// records what the run asks of the window around it.
+
+#include "acquisition/measurement_run.h"
+#include "acquisition/oper_mode.h"
+#include "alarms/auto_alarm.h"
+#include "app/settings.h"
+#include "app/station.h"
+#include "instrument/analyser_commands.h"
+#include "support/fake_system_commands.h"
+#include "support/recording_dialogs.h"
+#include "support/sim_fixture.h"
+#include "support/temp_folder.h"
+#include "testpoints/dataset.h"
+#include "testpoints/table_layouts.h"
+
+#include <QMap>
+#include <functional>
+#include <vector>
+
+struct PanelEntry {
+    qint64 atMs;
+    QString text;
+    PanelColour colour;
+};
+
+class RecordingRunHost final : public RunHost {
+public:
+    RecordingRunHost(SimFixture& sim, Dataset& testPoints, Dataset& measurements)
+        : m_sim(sim), m_testPoints(testPoints), m_measurements(measurements), m_commands(sim.link)
+    {
+    }
+
+    bool StopRequested() const override { return stopDown; }
+    void SetStopDown() override
+    {
+        if (!stopDown)
+            stopDownAtMs.push_back(m_sim.clock.ElapsedMs());
+        stopDown = true;
+    }
+    void SetStopUp() override { stopDown = false; }
+    void QueueRunPress() override
+    {
+        m_sim.clock.Post([this] {
+            if (run)
+                run->CyclePress();
+        });
+    }
+    void SetRunButtonEnabled(bool enabled) override { runEnabled = enabled; }
+
+    void ShowPanel(const std::optional<QString>& text, PanelColour colour) override
+    {
+        if (text)
+            panelText = *text;
+        panelColour = colour;
+        panel.push_back({m_sim.clock.ElapsedMs(), panelText, colour});
+    }
+
+    OperModeAccess& OperMode() override { return mode; }
+    AutoAlarmAccess& AutoAlarm() override { return autoAlarm; }
+    Dataset* TestPointTable() override { return testPointsSelected ? &m_testPoints : nullptr; }
+    Dataset* MeasurementsTable() override { return measurementsSelected ? &m_measurements : nullptr; }
+    AnalyserCommands& Analyser() override { return m_commands; }
+    bool IdentifyAnalyser() override
+    {
+        ++identifications;
+        QByteArray buffer("*?NA");
+        return m_sim.link.IdentifyAnalyser(buffer);
+    }
+
+    bool PositionReceptionOn() const override { return gpsOn; }
+    bool ReadGpsFix(GpsFix& fix) override
+    {
+        ++gpsReads;
+        if (!gpsFix)
+            return false;
+        fix = *gpsFix;
+        return true;
+    }
+
+    void HideRunButtonsForCycle() override { events << QStringLiteral("HideRunButtons"); runButtonsVisible = false; }
+    void ShowRunButtons() override { events << QStringLiteral("ShowRunButtons"); runButtonsVisible = true; }
+    void DisableOperatingModeMenu() override { events << QStringLiteral("DisableOperatingMode"); }
+    void LockStartControls() override
+    {
+        events << QStringLiteral("LockStart");
+        runEnabled = false;
+        stopDown = false;
+    }
+    void OfferPortSearchAgain() override
+    {
+        events << QStringLiteral("OfferPortSearch");
+        runEnabled = true;
+        stopDown = true;
+    }
+    void LockRunControls() override { events << QStringLiteral("Lock"); }
+    void ReleaseRunControls() override { events << QStringLiteral("Release"); }
+    void ShowEndOfProcess() override { ++endOfProcessShown; }
+    void DisablePeriodicReports() override { events << QStringLiteral("DisableReports"); }
+    void ArmPeriodicReports(int intervalMs, bool enabled) override
+    {
+        events << QStringLiteral("ArmReports %1 %2").arg(intervalMs).arg(enabled);
+    }
+    void RowCompleted(const Dataset& row) override
+    {
+        if (onRow)
+            onRow(row);
+    }
+
+    OperModeValues mode;
+    AutoAlarmValues autoAlarm;
+    MeasurementRun* run = nullptr;
+    bool stopDown = true;
+    bool runEnabled = true;
+    bool runButtonsVisible = true;
+    bool testPointsSelected = true;
+    bool measurementsSelected = true;
+    bool gpsOn = false;
+    std::optional<GpsFix> gpsFix;
+    int gpsReads = 0;
+    int identifications = 0;
+    int endOfProcessShown = 0;
+    QString panelText;
+    PanelColour panelColour = PanelColour::Red;
+    std::vector<PanelEntry> panel;
+    std::vector<qint64> stopDownAtMs;
+    QStringList events;
+    std::function<void(const Dataset&)> onRow;
+
+private:
+    SimFixture& m_sim;
+    Dataset& m_testPoints;
+    Dataset& m_measurements;
+    LinkCommands<AnalyserLink> m_commands;
+};
+
+// One DVB-T/H test point by default; change fields as needed.
+inline QMap<QString, QString> DvbtPoint(const QString& ch, const QString& freq)
+{
+    return {{"ch", ch},          {"freq", freq},     {"system", ""},   {"type", "DVB-T/H"},
+            {"bw", "8"},         {"g.interval", "1/4"}, {"inv.spectral", "OFF"}, {"carrier", "8K"},
+            {"band", "TER"},     {"alarm", "OFF"},   {"layer", "A"},   {"plan", "CCIR"}};
+}
+
+struct RunFixture {
+    explicit RunFixture(const std::vector<FieldDef>& testPointLayout = TestPointFields())
+    {
+        settings.Replace(Settings::kLanguageLine, QStringLiteral("english"));
+        RegisterDatabase(QStringLiteral("RunTest"), folder.Path());
+        testPoints.SetDatabaseName(QStringLiteral("RunTest"));
+        testPoints.SetTableName(QStringLiteral("points"));
+        testPoints.CreateTable(testPointLayout);
+        testPoints.Open();
+        measurements.SetDatabaseName(QStringLiteral("RunTest"));
+        measurements.SetTableName(QStringLiteral("measurements"));
+        measurements.CreateTable(MeasurementFields());
+        measurements.Open();
+        sim.analyser->SetSettlingMs(500);
+        host.run = &run;
+    }
+
+    void AddPoint(const QMap<QString, QString>& values)
+    {
+        testPoints.Append();
+        for (auto it = values.begin(); it != values.end(); ++it)
+            if (testPoints.HasField(it.key()))
+                testPoints.SetText(it.key(), it.value());
+        testPoints.Post();
+    }
+
+    // Every stored Measurements row, field name → text.
+    std::vector<QMap<QString, QString>> Rows()
+    {
+        std::vector<QMap<QString, QString>> rows;
+        Dataset reader(QStringLiteral("RunTest"), QStringLiteral("measurements"));
+        reader.Open();
+        for (reader.First(); !reader.Eof(); reader.Next()) {
+            QMap<QString, QString> row;
+            for (const QString& name : reader.FieldNames())
+                row[name] = reader.Text(name);
+            rows.push_back(row);
+        }
+        return rows;
+    }
+
+    int CommandsStartingWith(const QString& prefix) const
+    {
+        int n = 0;
+        for (const QString& c : sim.analyser->ReceivedCommands())
+            n += c.startsWith(prefix) ? 1 : 0;
+        return n;
+    }
+
+    TempProgramFolder folder;
+    Settings settings{folder.Path()};
+    SimFixture sim;
+    RecordingDialogs dialogs;
+    FakeSystemCommands system;
+    Station station{sim.clock, dialogs, system, settings, -1, {}};
+    Dataset testPoints;
+    Dataset measurements;
+    RecordingRunHost host{sim, testPoints, measurements};
+    MeasurementRun run{station, host};
+};
