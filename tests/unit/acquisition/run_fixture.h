@@ -67,6 +67,7 @@ public:
     bool IdentifyAnalyser() override
     {
         ++identifications;
+        identifiedAtMs.push_back(m_sim.clock.ElapsedMs());
         QByteArray buffer("*?NA");
         return m_sim.link.IdentifyAnalyser(buffer);
     }
@@ -122,6 +123,7 @@ public:
     std::optional<GpsFix> gpsFix;
     int gpsReads = 0;
     int identifications = 0;
+    std::vector<qint64> identifiedAtMs;
     int endOfProcessShown = 0;
     QString panelText;
     PanelColour panelColour = PanelColour::Red;
@@ -144,6 +146,27 @@ inline QMap<QString, QString> DvbtPoint(const QString& ch, const QString& freq)
             {"bw", "8"},         {"g.interval", "1/4"}, {"inv.spectral", "OFF"}, {"carrier", "8K"},
             {"band", "TER"},     {"alarm", "OFF"},   {"layer", "A"},   {"plan", "CCIR"}};
 }
+
+// Message boxes that stay open `openMs` of virtual time, as a user reading
+// them would, while timers keep ticking.
+class ModalDialogs final : public UserDialogs {
+public:
+    ModalDialogs(RecordingDialogs& inner, VirtualClock& clock) : m_inner(inner), m_clock(clock) {}
+    void ShowMessage(const QString& text) override
+    {
+        m_inner.ShowMessage(text);
+        if (openMs > 0)
+            m_clock.Sleep(openMs);
+    }
+    bool AskYesNo(const QString& c, const QString& t) override { return m_inner.AskYesNo(c, t); }
+    QString AskOpenFile(const FileDialogRequest& r) override { return m_inner.AskOpenFile(r); }
+    QString AskSaveFile(const FileDialogRequest& r) override { return m_inner.AskSaveFile(r); }
+    int openMs = 0;
+
+private:
+    RecordingDialogs& m_inner;
+    VirtualClock& m_clock;
+};
 
 struct RunFixture {
     explicit RunFixture(const std::vector<FieldDef>& testPointLayout = TestPointFields())
@@ -198,8 +221,9 @@ struct RunFixture {
     Settings settings{folder.Path()};
     SimFixture sim;
     RecordingDialogs dialogs;
+    ModalDialogs modal{dialogs, sim.clock};
     FakeSystemCommands system;
-    Station station{sim.clock, dialogs, system, settings, -1, {}};
+    Station station{sim.clock, modal, system, settings, -1, {}};
     Dataset testPoints;
     Dataset measurements;
     RecordingRunHost host{sim, testPoints, measurements};
