@@ -175,7 +175,7 @@ TEST(AnalyserLink, SendAndReadBlockReadsTheExplorationCountAndBlock)
     QByteArray buffer;
     ASSERT_GE(f.link.SendAndReadBlock("*?FI02", buffer, 10), 5);
     EXPECT_TRUE(buffer.startsWith("FI=2\r"));
-    ASSERT_GT(f.link.SendAndReadBlock("*?FI0201", buffer, 30), 13);
+    ASSERT_GT(f.link.SendAndReadBlock("*?FI0200", buffer, 30), 13);
     EXPECT_EQ(buffer.mid(13, 6), "CITY-U");
 
     f.port().FlushInput();
