@@ -33,12 +33,14 @@ void SimGpsReceiver::Advance(qint64 nowMs)
     const double byteMs = 10000.0 / baudRate;
     while (m_nextAt <= nowMs) {
         if (Pending() < 4096) {
-            if (otherSentences)
-                Emit(m_nextAt, NmeaSentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W"), byteMs);
             QByteArray gga = NmeaSentence(GgaBody(m_nextAt), lowerCaseChecksum);
             if (mode == Mode::BadChecksum)
                 gga[gga.size() - 3] = gga[gga.size() - 3] == '0' ? '1' : '0';
             Emit(m_nextAt, gga, byteMs);
+            // Another sentence half a period later, as receivers interleave them.
+            if (otherSentences)
+                Emit(m_nextAt + periodMs / 2,
+                     NmeaSentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W"), byteMs);
         }
         m_nextAt += periodMs;
     }

@@ -8,8 +8,8 @@
 // "$" + body + "*" + two hexadecimal digits of the XOR of the body, CR LF.
 QByteArray NmeaSentence(const QByteArray& body, bool lowerCaseChecksum = false);
 
-// A simulated GPS receiver: one GGA sentence per period (after an RMC one
-// when `otherSentences` is on), bytes paced at the line speed.
+// A simulated GPS receiver: one GGA sentence per period (and an RMC one half
+// a period later when `otherSentences` is on), bytes paced at the line speed.
 class SimGpsReceiver final : public SimWire {
 public:
     enum class Mode { Fix, NoFix, BadChecksum, Silent };
