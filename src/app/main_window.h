@@ -1,5 +1,7 @@
 #pragma once
 
+#include "instrument/port_search.h"
+
 #include <QMainWindow>
 #include <functional>
 #include <vector>
@@ -14,6 +16,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class QToolButton;
+class AnalyserLink;
 struct Station;
 struct Text;
 enum class Language;
@@ -115,6 +118,8 @@ public:
     void About1Click();
     void Tutorial1Click();
     void Exit1Click();
+    void SearchComBtnClick();
+    void SelPortCBChange();
     void Timer1Timer();
     void FormActivate();
 
@@ -128,6 +133,10 @@ public:
     std::function<bool()> isTestPointTableOpen;
     // The about box, created by start-up.
     std::function<void()> showAboutBox;
+    // The analyser link the port search uses (owned by Program), and what
+    // the search does to other windows.
+    AnalyserLink* analyserLink = nullptr;
+    PortSearchHooks portSearchHooks;
 
 signals:
     void shown();

@@ -5,6 +5,9 @@
 #include "app/settings_loader.h"
 #include "app/splash_form.h"
 #include "app/texts.h"
+#include "gps/gps_window.h"
+#include "instrument/analyser_link.h"
+#include "instrument/posix_serial_device.h"
 #include "platform/errors.h"
 #include "platform/event_pump.h"
 #include "platform/program_folder.h"
@@ -32,9 +35,12 @@ bool VigiloApplication::notify(QObject* receiver, QEvent* event)
     return handled;
 }
 
-Program::Program(EventPump& pump, UserDialogs& dialogs, SystemCommands& system, const QString& folder)
-    : settings(folder), station{pump, dialogs, system, settings, -1, {}}
+Program::Program(EventPump& pump, UserDialogs& dialogs, SystemCommands& system, const QString& folder,
+                 SerialDeviceFactory ports)
+    : settings(folder), station{pump, dialogs, system, settings, -1, {}},
+      serialPorts(ports ? std::move(ports) : PosixSerialDeviceFactory(pump))
 {
+    analyserLink = std::make_unique<AnalyserLink>(pump, serialPorts, station.modelCode);
 }
 
 Program::~Program() = default;
@@ -55,7 +61,21 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
     if (show)
         VigiloForm->showMaximized();
 
+    VigiloForm->analyserLink = analyserLink.get();
+    analyserLink->selectFamily = [this](ModelFamily family) {
+        switch (family) {
+        case ModelFamily::DVB: VigiloForm->EUStandardClick(); break;
+        case ModelFamily::ATSC: VigiloForm->USAStandardClick(); break;
+        case ModelFamily::ISDBT: VigiloForm->BRASILStandardClick(); break;
+        case ModelFamily::DTMB: VigiloForm->CHINAStandardClick(); break;
+        }
+    };
+
     // Windows 2 to 19, in the order their creation has always had.
+    CreateWindow("TGPS", [this] {
+        GPS = std::make_unique<TGPS>(station, serialPorts);
+        QObject::connect(VigiloForm->GPS1, &QAction::triggered, GPS.get(), &TGPS::GPS1Click);
+    });
     CreateWindow("TAboutBox", [this] {
         AboutBox = std::make_unique<TAboutBox>(VigiloForm.get());
         VigiloForm->showAboutBox = [this] { AboutBox->exec(); };

@@ -2,12 +2,15 @@
 
 #include "app/settings.h"
 #include "app/station.h"
+#include "instrument/serial_device.h"
 
 #include <QApplication>
 #include <memory>
 
+class AnalyserLink;
 class EventPump;
 class SystemCommands;
+class TGPS;
 class TAboutBox;
 class TSplash;
 class TVigilo;
@@ -29,7 +32,10 @@ private:
 // living until exit. Tests build one with fake ports and no splash.
 class Program {
 public:
-    Program(EventPump& pump, UserDialogs& dialogs, SystemCommands& system, const QString& folder);
+    // serialPorts opens COM ports for the analyser link and the GPS window;
+    // unset, the operating system's devices (ports/COMn links, default table).
+    Program(EventPump& pump, UserDialogs& dialogs, SystemCommands& system, const QString& folder,
+            SerialDeviceFactory serialPorts = {});
     ~Program();
 
     // Start-up steps 3 to 5: the main window (shown when `show`), then the
@@ -40,7 +46,12 @@ public:
     Settings settings;
     Station station;
 
+    // The one connection to the analyser, for the program's life.
+    std::unique_ptr<AnalyserLink> analyserLink;
+    SerialDeviceFactory serialPorts;
+
     std::unique_ptr<TVigilo> VigiloForm;
+    std::unique_ptr<TGPS> GPS;
     std::unique_ptr<TAboutBox> AboutBox;
 
 private:
