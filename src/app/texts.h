@@ -125,6 +125,12 @@ inline constexpr Text kBadFieldDefinition{"Bad field definition '%1'", "Definici
 inline constexpr Text kDuplicateField{"Duplicate field name '%1'", "Nombre de campo duplicado '%1'"};
 inline constexpr Text kTableError{"Table error in %1: %2", "Error de tabla en %1: %2"};
 inline constexpr Text kCannotDeleteFile{"Cannot delete file %1", "No se puede borrar el fichero %1"};
+inline constexpr Text kSaveAsCaption{"Save as", "Save as"};  // the prompt's caption in both languages
+inline constexpr Text kTestPointSetModified{"The test point table has been modified, do you want to save change?",
+                                            "La Tabla de Puntos de Test ha sido modificada, ¿quiere guardar los cambios?"};
+inline constexpr Text kWorkingCopyReserved{"temp.db is the working copy of the test point set: choose another name",
+                                           "temp.db es la copia de trabajo de los puntos de test: elija otro nombre"};
+inline constexpr Text kParadoxFilter{"Paradox(*.db)", "Paradox(*.db)"};
 inline constexpr Text kCannotCreateFile{"Cannot create file %1", "No se puede crear el fichero %1"};
 
 // ---- Acquisition ---------------------------------------------------------------
