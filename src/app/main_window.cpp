@@ -11,6 +11,7 @@
 #include "platform/program_folder.h"
 #include "platform/system_commands.h"
 #include "platform/user_dialogs.h"
+#include "testpoints/table_layouts.h"
 
 #include <QActionGroup>
 #include <QButtonGroup>
@@ -153,6 +154,12 @@ TVigilo::TVigilo(Station& station, bool waitForSplash, QWidget* parent)
     // FormCreate, in its order.
     if (waitForSplash)
         m_station.pump.Sleep(kSplashWaitMs);
+    RegisterDatabaseNames();
+    AcquiredTable.SetDatabaseName(QString::fromUtf8(dbnames::kTestPoints));
+    ReportTable.SetDatabaseName(QString::fromUtf8(dbnames::kMeasurements));
+    FilterTable.SetDatabaseName(QString::fromUtf8(dbnames::kFilter));
+    FilterTable.SetTableName(QStringLiteral("Filter"));
+    isTestPointTableOpen = [this] { return AcquiredTable.IsOpen(); };
     SetInitialCommandState();
     AvisEstatAlarma->hide();
     AvisTurnOFF->hide();

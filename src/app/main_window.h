@@ -1,6 +1,7 @@
 #pragma once
 
 #include "instrument/port_search.h"
+#include "testpoints/dataset.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -131,6 +132,13 @@ public:
     std::vector<std::function<void()>> timer1Tasks;
     // Whether a test point table is open (FormActivate); set by the table commands.
     std::function<bool()> isTestPointTableOpen;
+    // The test point set (working copy), the open Measurements table and the
+    // reports' Filter table.
+    Dataset AcquiredTable;
+    Dataset ReportTable;
+    Dataset FilterTable;
+    bool IsTestPointTableOpen() const { return AcquiredTable.IsOpen(); }
+    bool IsReportTableOpen() const { return ReportTable.IsOpen(); }
     // The about box, created by start-up.
     std::function<void()> showAboutBox;
     // The analyser link the port search uses (owned by Program), and what

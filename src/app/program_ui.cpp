@@ -13,8 +13,13 @@
 #include "platform/program_folder.h"
 #include "platform/qt_dialogs_ui.h"
 #include "platform/system_commands.h"
+#include "reports/report_table_window.h"
+#include "testpoints/acq_table_window.h"
+#include "testpoints/data_module.h"
+#include "testpoints/table_commands_ui.h"
 
 #include <QLocale>
+#include <QScreen>
 #include <clocale>
 
 VigiloApplication::VigiloApplication(int& argc, char** argv) : QApplication(argc, argv)
@@ -76,10 +81,28 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
         GPS = std::make_unique<TGPS>(station, serialPorts);
         QObject::connect(VigiloForm->GPS1, &QAction::triggered, GPS.get(), &TGPS::GPS1Click);
     });
+    const QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry().size()
+                                                         : QSize(1280, 1024);
+    // The grids' bottom limit: the main window's client height plus its toolbar.
+    const auto gridBottomLimit = [this] {
+        const QWidget* client = VigiloForm->centralWidget();
+        const QWidget* strip = VigiloForm->findChild<QWidget*>(QStringLiteral("ToolbarStrip"));
+        return client->height() + (strip ? strip->height() : 0);
+    };
+    CreateWindow("TFAcqTable", [this, screen, gridBottomLimit] {
+        FAcqTable = std::make_unique<TFAcqTable>(VigiloForm->AcquiredTable, screen, gridBottomLimit, VigiloForm.get());
+    });
+    CreateWindow("TFRepTable", [this, screen, gridBottomLimit] {
+        FRepTable = std::make_unique<TFRepTable>(VigiloForm->ReportTable, screen, gridBottomLimit, VigiloForm.get());
+        TableCommandsOfMain = std::make_unique<TableCommands>(station, *VigiloForm, *FAcqTable, *FRepTable);
+        TableCommandsOfMain->Connect();
+    });
     CreateWindow("TAboutBox", [this] {
         AboutBox = std::make_unique<TAboutBox>(VigiloForm.get());
         VigiloForm->showAboutBox = [this] { AboutBox->exec(); };
     });
+
+    CreateWindow("TDataModule1", [this] { DataModule1 = std::make_unique<TDataModule1>(); });
 
     // Window 20, the company data window: its creation loads the settings and
     // applies the language to every window, which all exist by now.

@@ -12,6 +12,10 @@ class EventPump;
 class SystemCommands;
 class TGPS;
 class TAboutBox;
+class TDataModule1;
+class TFAcqTable;
+class TFRepTable;
+class TableCommands;
 class TSplash;
 class TVigilo;
 class UserDialogs;
@@ -53,6 +57,11 @@ public:
     std::unique_ptr<TVigilo> VigiloForm;
     std::unique_ptr<TGPS> GPS;
     std::unique_ptr<TAboutBox> AboutBox;
+    std::unique_ptr<TFAcqTable> FAcqTable;
+    std::unique_ptr<TFRepTable> FRepTable;
+    std::unique_ptr<TDataModule1> DataModule1;
+    // The test point set and Measurements table commands of the main window.
+    std::unique_ptr<TableCommands> TableCommandsOfMain;
 
 private:
     void CreateWindow(const char* name, const std::function<void()>& create);

@@ -24,4 +24,8 @@ struct Station {
     // Windows whose captions follow the language commands register here; the
     // main window's English/Spanish commands call each of them.
     std::vector<std::function<void(Language)>> languageListeners;
+
+    // The test point set changed since it was created, opened or saved; only
+    // drives the "Save as" prompt of the test point set commands.
+    bool testPointSetModified = false;
 };

@@ -127,6 +127,22 @@ inline constexpr Text kBadFieldDefinition{"Bad field definition '%1'", "Definici
 inline constexpr Text kDuplicateField{"Duplicate field name '%1'", "Nombre de campo duplicado '%1'"};
 inline constexpr Text kTableError{"Table error in %1: %2", "Error de tabla en %1: %2"};
 inline constexpr Text kCannotDeleteFile{"Cannot delete file %1", "No se puede borrar el fichero %1"};
+inline constexpr Text kSaveAsCaption{"Save as", "Save as"};  // the prompt's caption in both languages
+inline constexpr Text kTestPointSetModified{"The test point table has been modified, do you want to save change?",
+                                            "La Tabla de Puntos de Test ha sido modificada, ¿quiere guardar los cambios?"};
+inline constexpr Text kWorkingCopyReserved{"temp.db is the working copy of the test point set: choose another name",
+                                           "temp.db es la copia de trabajo de los puntos de test: elija otro nombre"};
+inline constexpr Text kParadoxFilter{"Paradox(*.db)", "Paradox(*.db)"};
+// Reading semicolon-separated files (channel plan sources, test point import).
+inline constexpr Text kCsvCannotRead{"Cannot read file %1", "No se puede leer el fichero %1"};
+inline constexpr Text kCsvEmpty{"%1: no header line", "%1: falta la línea de cabecera"};
+inline constexpr Text kCsvUnknownField{"line %1: unknown field '%2'", "línea %1: campo desconocido '%2'"};
+inline constexpr Text kCsvDuplicateField{"line %1: field '%2' appears twice", "línea %1: el campo '%2' aparece dos veces"};
+inline constexpr Text kCsvValueCount{"line %1: %2 values for %3 fields", "línea %1: %2 valores para %3 campos"};
+inline constexpr Text kCsvNotANumber{"line %1, field '%2': '%3' is not a number", "línea %1, campo '%2': '%3' no es un número"};
+inline constexpr Text kCsvTooLong{"line %1, field '%2': '%3' is longer than %4 characters",
+                                  "línea %1, campo '%2': '%3' tiene más de %4 caracteres"};
+inline constexpr Text kCsvNotAllowed{"line %1, field '%2': '%3' is not one of %4", "línea %1, campo '%2': '%3' no es uno de %4"};
 inline constexpr Text kCannotCreateFile{"Cannot create file %1", "No se puede crear el fichero %1"};
 
 // ---- Acquisition ---------------------------------------------------------------

@@ -1,0 +1,230 @@
+#include "testpoints/csv_tables.h"
+
+#include "app/texts.h"
+#include "platform/decimal_point.h"
+#include "platform/errors.h"
+#include "testpoints/dataset.h"
+#include "testpoints/table_layouts.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include <algorithm>
+#include <map>
+#include <optional>
+
+namespace {
+[[noreturn]] void Fail(const QString& text)
+{
+    throw VigiloError(text);
+}
+
+QStringList SplitLine(const QString& line)
+{
+    QStringList values = line.split(QLatin1Char(';'));
+    return values;
+}
+
+// Values allowed in the enumerated test point fields; empty is always allowed.
+const std::map<QString, QStringList>& AllowedValues()
+{
+    static const std::map<QString, QStringList> allowed{
+        {QStringLiteral("layer"), {"A", "B", "C"}},
+        {QStringLiteral("type"),
+         {"Analog", "DVB-T/H", "DVB-T2", "DVB-C", "J-83", "8-VSB", "ISDB-T", "DTMB", "DVB-S", "DVB-S2", "DSS"}},
+        {QStringLiteral("system"),
+         {"Pal BG", "Pal DK", "Pal I", "Pal M", "Pal N", "Secam L", "Secam BG", "Secam DK", "NTSC M", "FM",
+          "Satellite"}},
+        {QStringLiteral("lnb"), {"External", "13v", "18v", "13v22khz", "18v22khz"}},
+        {QStringLiteral("modulation"), {"16QAM", "32QAM", "64QAM", "128QAM", "256QAM", "QPSK", "8PSK"}},
+        {QStringLiteral("code rate"),
+         {"1/2", "2/3", "3/4", "4/5", "5/6", "6/7", "7/8", "8/9", "9/10", "1/4", "1/3", "2/5", "3/5"}},
+        {QStringLiteral("g.interval"), {"1/4", "1/8", "1/16", "1/32"}},
+        {QStringLiteral("inv.spectral"), {"ON", "OFF"}},
+        {QStringLiteral("carrier"), {"2K", "4K", "8K"}},
+        {QStringLiteral("band"), {"TER", "SAT"}},
+        {QStringLiteral("alarm"), {"ON", "OFF"}},
+    };
+    return allowed;
+}
+
+std::optional<double> ParseNumber(const QString& text)
+{
+    bool ok = false;
+    const double value = FixDecimalPoint(text.trimmed()).toDouble(&ok);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+QString ImportMessage(const Text& text)
+{
+    return text.English();
+}
+}  // namespace
+
+CsvFile ReadCsvFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        Fail(ImportMessage(texts::kCsvCannotRead).arg(path));
+    const QByteArray bytes = file.readAll();
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(bytes);
+    if (utf8.hasError())
+        text = QString::fromLatin1(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+
+    CsvFile csv;
+    bool haveHeader = false;
+    const QStringList lines = text.split(QLatin1Char('\n'));
+    for (int i = 0; i < lines.size(); ++i) {
+        QString line = lines[i];
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        if (line.trimmed().isEmpty())
+            continue;
+        CsvLine parsed{i + 1, SplitLine(line)};
+        if (!haveHeader) {
+            for (QString& name : parsed.values)
+                name = name.trimmed();
+            if (parsed.values.size() > 1 && parsed.values.last().isEmpty())
+                parsed.values.removeLast();
+            csv.header = parsed;
+            haveHeader = true;
+        } else {
+            // A trailing separator after the last value adds no value.
+            if (parsed.values.size() == csv.header.values.size() + 1 && parsed.values.last().isEmpty())
+                parsed.values.removeLast();
+            csv.rows.push_back(parsed);
+        }
+    }
+    if (!haveHeader)
+        Fail(ImportMessage(texts::kCsvEmpty).arg(path));
+    return csv;
+}
+
+void BuildPlanTable(const QString& csvPath, const QString& tablePath)
+{
+    const CsvFile csv = ReadCsvFile(csvPath);
+    const int columns = static_cast<int>(csv.header.values.size());
+    std::vector<FieldDef> layout;
+    std::map<QString, int> known;
+    for (const auto* plan : {&TerrestrialPlanFields(), &SatellitePlanFields()}) {
+        for (const FieldDef& f : *plan)
+            known[f.name.toLower()] = std::max(known[f.name.toLower()], f.width);
+    }
+    for (const QString& name : csv.header.values) {
+        const auto it = known.find(name.toLower());
+        layout.push_back(FieldDef{name, FieldKind::Text, it == known.end() ? 1 : it->second, false});
+    }
+    for (const CsvLine& row : csv.rows) {
+        if (row.values.size() != columns)
+            Fail(ImportMessage(texts::kCsvValueCount).arg(row.number).arg(row.values.size()).arg(columns));
+        for (int c = 0; c < columns; ++c)
+            layout[static_cast<size_t>(c)].width =
+                std::max(layout[static_cast<size_t>(c)].width, static_cast<int>(row.values[c].trimmed().size()));
+    }
+    const QString temporary = tablePath + QStringLiteral(".building");
+    Dataset table(QString(), temporary);
+    table.CreateTable(layout);
+    table.Open();
+    table.StartTransaction();
+    for (const CsvLine& row : csv.rows) {
+        table.Append();
+        for (int c = 0; c < columns; ++c)
+            table.SetText(csv.header.values[c], row.values[c].trimmed());
+        table.Post();
+    }
+    table.Commit();
+    table.Close();
+    CopyTableFile(temporary, tablePath);
+    DeleteTableFile(temporary);
+}
+
+long long ImportTestPointsCsv(const QString& csvPath, const QString& tablePath)
+{
+    const CsvFile csv = ReadCsvFile(csvPath);
+    const std::vector<FieldDef>& layout = TestPointFields();
+    std::vector<std::optional<size_t>> fieldOf;  // per column; none for `index`
+    std::map<size_t, bool> seen;
+    for (const QString& name : csv.header.values) {
+        const auto it = std::find_if(layout.begin(), layout.end(), [&](const FieldDef& f) {
+            return f.name.compare(name, Qt::CaseInsensitive) == 0;
+        });
+        if (it == layout.end())
+            Fail(ImportMessage(texts::kCsvUnknownField).arg(csv.header.number).arg(name));
+        const size_t field = static_cast<size_t>(it - layout.begin());
+        if (seen[field])
+            Fail(ImportMessage(texts::kCsvDuplicateField).arg(csv.header.number).arg(it->name));
+        seen[field] = true;
+        fieldOf.push_back(it->kind == FieldKind::AutoIncrement ? std::nullopt : std::optional<size_t>(field));
+    }
+
+    // Every value is checked before anything is written.
+    const int columns = static_cast<int>(fieldOf.size());
+    for (const CsvLine& row : csv.rows) {
+        if (row.values.size() != columns)
+            Fail(ImportMessage(texts::kCsvValueCount).arg(row.number).arg(row.values.size()).arg(columns));
+        for (int c = 0; c < columns; ++c) {
+            if (!fieldOf[static_cast<size_t>(c)])
+                continue;
+            const FieldDef& field = layout[*fieldOf[static_cast<size_t>(c)]];
+            const QString value = row.values[c].trimmed();
+            if (value.isEmpty())
+                continue;
+            if (field.kind == FieldKind::Float) {
+                if (!ParseNumber(value))
+                    Fail(ImportMessage(texts::kCsvNotANumber).arg(row.number).arg(field.name, value));
+                continue;
+            }
+            if (value.size() > field.width)
+                Fail(ImportMessage(texts::kCsvTooLong).arg(row.number).arg(field.name, value).arg(field.width));
+            const auto allowed = AllowedValues().find(field.name);
+            if (allowed != AllowedValues().end() && !allowed->second.contains(value))
+                Fail(ImportMessage(texts::kCsvNotAllowed)
+                         .arg(row.number)
+                         .arg(field.name, value, allowed->second.join(QStringLiteral(", "))));
+        }
+    }
+
+    const QString temporary = tablePath + QStringLiteral(".importing");
+    Dataset table(QString(), temporary);
+    table.CreateTable(layout);
+    try {
+        table.Open();
+        table.StartTransaction();
+        for (const CsvLine& row : csv.rows) {
+            table.Append();
+            // Alarm fields the file leaves out get the values a test point
+            // added from a channel plan gets: alarm off, no thresholds.
+            for (const FieldDef& field : layout) {
+                if (field.name == QLatin1String(fields::kAlarm))
+                    table.SetText(field.name, QStringLiteral("OFF"));
+                else if (field.kind == FieldKind::Float)
+                    table.SetNumber(field.name, 0);
+                else if (field.name.endsWith(QLatin1String("BER")))
+                    table.SetText(field.name, QStringLiteral("OFF"));
+            }
+            for (int c = 0; c < columns; ++c) {
+                const QString value = row.values[c].trimmed();
+                if (fieldOf[static_cast<size_t>(c)] && !value.isEmpty())
+                    table.SetText(layout[*fieldOf[static_cast<size_t>(c)]].name, value);
+            }
+            table.Post();
+        }
+        table.Commit();
+        table.Close();
+        CopyTableFile(temporary, tablePath);
+    } catch (...) {
+        if (table.IsOpen()) {
+            table.Rollback();
+            table.Close();
+        }
+        DeleteTableFile(temporary);
+        throw;
+    }
+    DeleteTableFile(temporary);
+    return static_cast<long long>(csv.rows.size());
+}
