@@ -85,6 +85,11 @@ struct TypeCase {
     QStringList fields;
 };
 
+void PrintTo(const TypeCase& c, std::ostream* os)
+{
+    *os << c.type << " " << c.system << " " << c.band << " " << c.plan;
+}
+
 class QueriesPerType : public Readout, public ::testing::WithParamInterface<TypeCase> {};
 
 TEST_P(QueriesPerType, AsksTheTypesQueriesAndFillsOnlyItsFields)

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <ostream>
 
 namespace {
 
@@ -20,6 +21,11 @@ struct EncodingCase {
 std::optional<QByteArray> SpectralInversion(const TestPoint& tp)
 {
     return SpectralInversionCommand(tp);
+}
+
+void PrintTo(const EncodingCase& c, std::ostream* os)
+{
+    *os << c.name << " \"" << c.value << '"';
 }
 
 class ParameterEncoding : public ::testing::TestWithParam<EncodingCase> {};

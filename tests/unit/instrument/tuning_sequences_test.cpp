@@ -59,6 +59,11 @@ struct PreTuneCase {
     QStringList commands;
 };
 
+void PrintTo(const PreTuneCase& c, std::ostream* os)
+{
+    *os << c.band << " " << c.mhz << " MHz";
+}
+
 class PreTune : public Tuning, public ::testing::WithParamInterface<PreTuneCase> {};
 
 TEST_P(PreTune, MovesIntoTheBandOnlyNearTheBorder)
@@ -88,6 +93,11 @@ struct SequenceCase {
     QStringList commands;
     const char* modulation = "64QAM";
 };
+
+void PrintTo(const SequenceCase& c, std::ostream* os)
+{
+    *os << c.type;
+}
 
 class FullSequence : public Tuning, public ::testing::WithParamInterface<SequenceCase> {};
 
@@ -253,6 +263,11 @@ struct ColourCase {
     int code;
     int waitMs;
 };
+
+void PrintTo(const ColourCase& c, std::ostream* os)
+{
+    *os << c.system;
+}
 
 class ColourSystem : public Tuning, public ::testing::WithParamInterface<ColourCase> {};
 

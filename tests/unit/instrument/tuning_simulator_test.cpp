@@ -180,9 +180,12 @@ TEST_F(SimTuning, EveryStandardTunesAndReadsThroughTheLink)
         EXPECT_EQ(fields, c.fields) << c.type;
         // A locked analyser answers every query: no field fell back to "0".
         EXPECT_GT(values.Number("LEVEL").value_or(0), 0.0) << c.type;
-        for (const char* ber : {"CBER", "VBER", "LBER"})
-            if (auto text = values.Text(ber))
-                EXPECT_TRUE(text->contains('E') && text->contains('.')) << c.type << " " << ber << " " << text->toStdString();
+        for (const char* ber : {"CBER", "VBER", "LBER"}) {
+            if (auto text = values.Text(ber)) {
+                EXPECT_TRUE(text->contains('E') && text->contains('.'))
+                    << c.type << " " << ber << " " << text->toStdString();
+            }
+        }
     }
 }
 
