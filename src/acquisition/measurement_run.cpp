@@ -5,6 +5,7 @@
 #include "app/settings.h"
 #include "app/station.h"
 #include "app/texts.h"
+#include "gps/gga_reader.h"
 #include "instrument/analyser_commands.h"
 #include "instrument/measurement_readout.h"
 #include "instrument/test_point.h"
@@ -211,8 +212,7 @@ void MeasurementRun::MeasureTestPoint(int visit)
             measurements.SetText(entry.field, std::get<QString>(entry.value));
     }
     WriteRow(testPoints, measurements);
-    if (m_host.PositionReceptionOn())
-        StampPosition(measurements);
+    StampPosition(measurements);
 
     measurements.SetText(QLatin1String(fields::kWarning), QStringLiteral("NO"));
     if (testPoints.Text(QLatin1String(fields::kAlarm)) == QLatin1String("ON"))
@@ -265,16 +265,13 @@ void MeasurementRun::WriteRow(Dataset& testPoints, Dataset& measurements)
 
 void MeasurementRun::StampPosition(Dataset& measurements)
 {
-    GpsFix fix;
-    bool found = false;
-    for (int attempt = 0; attempt < kGpsTries && !found; ++attempt)
-        found = m_host.ReadGpsFix(fix);
-    if (!found)
-        fix = GpsFix{QStringLiteral("--"), QStringLiteral("--"), QStringLiteral("--"), QStringLiteral("--")};
-    measurements.SetText(QLatin1String(fields::kLatitude), fix.latitude);
-    measurements.SetText(QLatin1String(fields::kNS), fix.ns);
-    measurements.SetText(QLatin1String(fields::kLongitude), fix.longitude);
-    measurements.SetText(QLatin1String(fields::kEW), fix.ew);
+    const std::optional<GpsFix> fix = ReadPositionForMeasurement(m_host.Gps());
+    if (!fix)
+        return;  // reception off: the position fields stay empty
+    measurements.SetText(QLatin1String(fields::kLatitude), fix->latitude);
+    measurements.SetText(QLatin1String(fields::kNS), fix->ns);
+    measurements.SetText(QLatin1String(fields::kLongitude), fix->longitude);
+    measurements.SetText(QLatin1String(fields::kEW), fix->ew);
 }
 
 void MeasurementRun::CountdownWait(int seconds)

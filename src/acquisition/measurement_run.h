@@ -18,8 +18,6 @@ enum class RunPhase { Stopped, Running, WaitingToRun };
 // window events run, so Stop and the timers work while it is busy.
 class MeasurementRun final : private OnOffCycleHost {
 public:
-    static constexpr int kGpsTries = 20;
-
     MeasurementRun(Station& station, RunHost& host);
 
     // Run start, run loop and run end. A press while an earlier start is still

@@ -3,6 +3,8 @@
 #include <QString>
 #include <optional>
 
+class GpsReader;
+
 class AnalyserCommands;
 class AutoAlarmAccess;
 class Dataset;
@@ -10,14 +12,6 @@ class OperModeAccess;
 
 // Colours of the status panel.
 enum class PanelColour { Red, Blue, Green, Yellow };
-
-// A position from the GPS receiver, the four texts as the sentence holds them.
-struct GpsFix {
-    QString latitude;
-    QString ns;
-    QString longitude;
-    QString ew;
-};
 
 // What a measurement run needs of the program around it: the main window is
 // one host, the headless station another, tests a third. Every method is
@@ -55,9 +49,8 @@ public:
     // "*?NA" on the open port; true for a known model.
     virtual bool IdentifyAnalyser() = 0;
 
-    // ---- Position ----------------------------------------------------------------
-    virtual bool PositionReceptionOn() const = 0;
-    virtual bool ReadGpsFix(GpsFix& fix) = 0;
+    // ---- Position: the GPS window (reception switch and reader) ------------------
+    virtual GpsReader& Gps() = 0;
 
     // ---- Control locking ---------------------------------------------------------
     // The ON/OFF cycle hides Run and Stop and enables the operating mode's STOP;

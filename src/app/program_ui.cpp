@@ -1,6 +1,10 @@
 #include "app/program_ui.h"
 
+#include "acquisition/oper_mode_window.h"
+#include "acquisition/run_control_ui.h"
+#include "alarms/auto_alarm_window.h"
 #include "app/about_form.h"
+#include "notify/finish_process_window.h"
 #include "app/main_window.h"
 #include "app/settings_loader.h"
 #include "app/splash_form.h"
@@ -97,12 +101,25 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
         TableCommandsOfMain = std::make_unique<TableCommands>(station, *VigiloForm, *FAcqTable, *FRepTable);
         TableCommandsOfMain->Connect();
     });
+    CreateWindow("TOperMode", [this] { OperMode = std::make_unique<TOperMode>(station, VigiloForm.get()); });
+    CreateWindow("TAutoAlarm", [this] { AutoAlarm = std::make_unique<TAutoAlarm>(station, VigiloForm.get()); });
     CreateWindow("TAboutBox", [this] {
         AboutBox = std::make_unique<TAboutBox>(VigiloForm.get());
         VigiloForm->showAboutBox = [this] { AboutBox->exec(); };
     });
 
     CreateWindow("TDataModule1", [this] { DataModule1 = std::make_unique<TDataModule1>(); });
+    CreateWindow("TFormFinishProcess", [this] {
+        FormFinishProcess = std::make_unique<TFormFinishProcess>(station, VigiloForm.get());
+        RunWindows windows{VigiloForm.get(), OperMode.get(), AutoAlarm.get(), FormFinishProcess.get(), GPS.get(),
+                           FAcqTable.get(), FRepTable.get(), analyserLink.get()};
+        RunHostOfMain = std::make_unique<MainWindowRunHost>(station, windows);
+        RunHostOfMain->explorationControls = [this](bool enabled) {
+            if (VigiloForm->portSearchHooks.explorationControls)
+                VigiloForm->portSearchHooks.explorationControls(enabled);
+        };
+        RunHostOfMain->Connect();
+    });
 
     // Window 20, the company data window: its creation loads the settings and
     // applies the language to every window, which all exist by now.

@@ -11,6 +11,10 @@ class AnalyserLink;
 class EventPump;
 class SystemCommands;
 class TGPS;
+class MainWindowRunHost;
+class TAutoAlarm;
+class TFormFinishProcess;
+class TOperMode;
 class TAboutBox;
 class TDataModule1;
 class TFAcqTable;
@@ -62,6 +66,11 @@ public:
     std::unique_ptr<TDataModule1> DataModule1;
     // The test point set and Measurements table commands of the main window.
     std::unique_ptr<TableCommands> TableCommandsOfMain;
+    std::unique_ptr<TOperMode> OperMode;
+    std::unique_ptr<TAutoAlarm> AutoAlarm;
+    std::unique_ptr<TFormFinishProcess> FormFinishProcess;
+    // The measurement run with the main window as its host.
+    std::unique_ptr<MainWindowRunHost> RunHostOfMain;
 
 private:
     void CreateWindow(const char* name, const std::function<void()>& create);

@@ -9,6 +9,7 @@
 #include "alarms/auto_alarm.h"
 #include "app/settings.h"
 #include "app/station.h"
+#include "gps/gga_reader.h"
 #include "instrument/analyser_commands.h"
 #include "support/fake_system_commands.h"
 #include "support/recording_dialogs.h"
@@ -27,7 +28,7 @@ struct PanelEntry {
     PanelColour colour;
 };
 
-class RecordingRunHost final : public RunHost {
+class RecordingRunHost final : public RunHost, public GpsReader {
 public:
     RecordingRunHost(SimFixture& sim, Dataset& testPoints, Dataset& measurements)
         : m_sim(sim), m_testPoints(testPoints), m_measurements(measurements), m_commands(sim.link)
@@ -72,7 +73,8 @@ public:
         return m_sim.link.IdentifyAnalyser(buffer);
     }
 
-    bool PositionReceptionOn() const override { return gpsOn; }
+    GpsReader& Gps() override { return *this; }
+    bool ReceptionEnabled() const override { return gpsOn; }
     bool ReadGpsFix(GpsFix& fix) override
     {
         ++gpsReads;

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "acquisition/measurement_run.h"
+#include "acquisition/run_host.h"
+#include "instrument/analyser_commands.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class AnalyserLink;
+class GpsReader;
+class QWidget;
+class TAutoAlarm;
+class TFormFinishProcess;
+class TOperMode;
+class TVigilo;
+struct Station;
+
+// The windows the run reaches on the desktop. Windows that do not exist
+// (yet) are null; their locking comes through `lockHooks`.
+struct RunWindows {
+    TVigilo* main = nullptr;
+    TOperMode* operMode = nullptr;
+    TAutoAlarm* autoAlarm = nullptr;
+    TFormFinishProcess* finishProcess = nullptr;
+    GpsReader* gps = nullptr;
+    QWidget* acqTable = nullptr;  // TFAcqTable
+    QWidget* repTable = nullptr;  // TFRepTable
+    AnalyserLink* link = nullptr;
+};
+
+// The main window as a run host: the Run and Stop buttons, the status panel,
+// the locking of every window's controls while a run lasts, the timers.
+class MainWindowRunHost final : public RunHost {
+public:
+    MainWindowRunHost(Station& station, const RunWindows& windows);
+
+    // Connects Run, the operating mode's STOP, the menu items of the two
+    // settings windows and the ON/OFF countdowns of Timer1.
+    void Connect();
+
+    MeasurementRun& Run() { return m_run; }
+
+    // Windows created later add their rows of the locking table here:
+    // called with true when a run locks the controls, false when it releases them.
+    std::vector<std::function<void(bool running)>> lockHooks;
+    // The exploration window's controls (false: all disabled), as the port
+    // search has them.
+    std::function<void(bool enabled)> explorationControls;
+    // The alarm evaluation of a completed row (later work plugs in here).
+    std::function<void()> evaluateAlarms;
+
+    bool StopRequested() const override;
+    void SetStopDown() override;
+    void SetStopUp() override;
+    void QueueRunPress() override;
+    void SetRunButtonEnabled(bool enabled) override;
+    void ShowPanel(const std::optional<QString>& text, PanelColour colour) override;
+    OperModeAccess& OperMode() override;
+    AutoAlarmAccess& AutoAlarm() override;
+    Dataset* TestPointTable() override;
+    Dataset* MeasurementsTable() override;
+    AnalyserCommands& Analyser() override;
+    bool IdentifyAnalyser() override;
+    GpsReader& Gps() override;
+    void HideRunButtonsForCycle() override;
+    void ShowRunButtons() override;
+    void DisableOperatingModeMenu() override;
+    void LockStartControls() override;
+    void OfferPortSearchAgain() override;
+    void LockRunControls() override;
+    void ReleaseRunControls() override;
+    void ShowEndOfProcess() override;
+    void DisablePeriodicReports() override;
+    void ArmPeriodicReports(int intervalMs, bool enabled) override;
+    void EvaluateAlarms() override;
+
+private:
+    void SetRunControls(bool running);
+
+    Station& m_station;
+    RunWindows m_w;
+    LinkCommands<AnalyserLink> m_commands;
+    MeasurementRun m_run;
+};
