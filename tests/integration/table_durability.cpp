@@ -66,7 +66,9 @@ TEST(TableDurability, RowsReportedAsPostedSurviveSigkill)
         Dataset table(QString(), path);
         table.CreateTable(MeasurementFields());
     }
-    std::mt19937 random(20260115);
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE(testing::Message() << "seed " << seed);
+    std::mt19937 random(seed);
     std::uniform_int_distribution<int> pause(2, 60);
     std::set<int> reported;
     int next = 1;
