@@ -51,11 +51,13 @@ void Program::CreateWindow(const char* name, const std::function<void()>& create
     RunReportingErrors(station.dialogs, create);
 }
 
-void Program::CreateWindows(bool show, TSplash* splash)
+void Program::CreateWindows(bool show, TSplash* splash, const std::function<void()>& onShown)
 {
     VigiloForm = std::make_unique<TVigilo>(station, splash != nullptr);
     if (splash)
         QObject::connect(VigiloForm.get(), &TVigilo::shown, splash, &QObject::deleteLater);
+    if (onShown)
+        QObject::connect(VigiloForm.get(), &TVigilo::shown, VigiloForm.get(), onShown, Qt::SingleShotConnection);
     if (show)
         VigiloForm->showMaximized();
 
@@ -93,7 +95,7 @@ void Program::CreateWindows(bool show, TSplash* splash)
     });
 }
 
-int RunVigilo(int argc, char** argv)
+int RunVigilo(int argc, char** argv, const std::function<void()>& onShown)
 {
     // Step 1: the C library under the Spanish locale where it exists; the
     // run-time formats numbers with "." and "," whatever the system says.
@@ -111,7 +113,9 @@ int RunVigilo(int argc, char** argv)
     pump.ProcessMessages();
 
     Program program(pump, dialogs, system, ProgramFolder());
-    if (!RunReportingErrors(dialogs, [&] { program.CreateWindows(true, splash); }))
+    if (!RunReportingErrors(dialogs, [&] {
+            program.CreateWindows(true, splash, onShown);
+        }))
         return 1;
     return app.exec();
 }

@@ -41,7 +41,7 @@ public:
     // Start-up steps 3 to 5: the main window (shown when `show`), then the
     // other windows in order, the settings loader last. An error inside one
     // window's creation is shown and start-up goes on with the next.
-    void CreateWindows(bool show, TSplash* splash = nullptr);
+    void CreateWindows(bool show, TSplash* splash = nullptr, const std::function<void()>& onShown = {});
 
     Settings settings;
     Station station;
@@ -58,5 +58,6 @@ private:
     void CreateWindow(const char* name, const std::function<void()>& create);
 };
 
-// Program entry: the start-up sequence and the message loop.
-int RunVigilo(int argc, char** argv);
+// Program entry: the start-up sequence and the message loop. `onShown` runs
+// once the main window is first shown (the start-up benchmark stops there).
+int RunVigilo(int argc, char** argv, const std::function<void()>& onShown = {});
