@@ -5,6 +5,7 @@
 #include "app/station.h"
 #include "app/texts.h"
 #include "instrument/analyser_models.h"
+#include "instrument/port_search_window.h"
 #include "platform/date_formats.h"
 #include "platform/event_pump.h"
 #include "platform/program_folder.h"
@@ -140,6 +141,10 @@ TVigilo::TVigilo(Station& station, bool waitForSplash, QWidget* parent)
     BuildToolbar(strip);
     BuildStatusArea(strip);
     BuildMenus();
+    InstallPortDisplayRules(SelPortCB);
+    connect(SearchComBtn, &QPushButton::clicked, this, &TVigilo::SearchComBtnClick);
+    // Only a user's choice counts as a change; the search's display does not.
+    connect(SelPortCB, &QComboBox::activated, this, &TVigilo::SelPortCBChange);
 
     Timer1 = Named(new QTimer(this), "Timer1");
     Timer1->setInterval(1000);
@@ -496,6 +501,17 @@ void TVigilo::Tutorial1Click()
 void TVigilo::Exit1Click()
 {
     close();
+}
+
+void TVigilo::SearchComBtnClick()
+{
+    if (analyserLink)
+        RunPortSearch(*this, m_station, *analyserLink, portSearchHooks);
+}
+
+void TVigilo::SelPortCBChange()
+{
+    RunMeasureBtn->setEnabled(true);
 }
 
 void TVigilo::ShowClock()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "instrument/port_search.h"
 #include "testpoints/dataset.h"
 
 #include <QMainWindow>
@@ -16,6 +17,7 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class QToolButton;
+class AnalyserLink;
 struct Station;
 struct Text;
 enum class Language;
@@ -117,6 +119,8 @@ public:
     void About1Click();
     void Tutorial1Click();
     void Exit1Click();
+    void SearchComBtnClick();
+    void SelPortCBChange();
     void Timer1Timer();
     void FormActivate();
 
@@ -137,6 +141,10 @@ public:
     bool IsReportTableOpen() const { return ReportTable.IsOpen(); }
     // The about box, created by start-up.
     std::function<void()> showAboutBox;
+    // The analyser link the port search uses (owned by Program), and what
+    // the search does to other windows.
+    AnalyserLink* analyserLink = nullptr;
+    PortSearchHooks portSearchHooks;
 
 signals:
     void shown();

@@ -5,6 +5,9 @@
 #include "app/settings_loader.h"
 #include "app/splash_form.h"
 #include "app/texts.h"
+#include "gps/gps_window.h"
+#include "instrument/analyser_link.h"
+#include "instrument/posix_serial_device.h"
 #include "platform/errors.h"
 #include "platform/event_pump.h"
 #include "platform/program_folder.h"
@@ -37,9 +40,12 @@ bool VigiloApplication::notify(QObject* receiver, QEvent* event)
     return handled;
 }
 
-Program::Program(EventPump& pump, UserDialogs& dialogs, SystemCommands& system, const QString& folder)
-    : settings(folder), station{pump, dialogs, system, settings, -1, {}}
+Program::Program(EventPump& pump, UserDialogs& dialogs, SystemCommands& system, const QString& folder,
+                 SerialDeviceFactory ports)
+    : settings(folder), station{pump, dialogs, system, settings, -1, {}},
+      serialPorts(ports ? std::move(ports) : PosixSerialDeviceFactory(pump))
 {
+    analyserLink = std::make_unique<AnalyserLink>(pump, serialPorts, station.modelCode);
 }
 
 Program::~Program() = default;
@@ -50,13 +56,25 @@ void Program::CreateWindow(const char* name, const std::function<void()>& create
     RunReportingErrors(station.dialogs, create);
 }
 
-void Program::CreateWindows(bool show, TSplash* splash)
+void Program::CreateWindows(bool show, TSplash* splash, const std::function<void()>& onShown)
 {
     VigiloForm = std::make_unique<TVigilo>(station, splash != nullptr);
     if (splash)
         QObject::connect(VigiloForm.get(), &TVigilo::shown, splash, &QObject::deleteLater);
+    if (onShown)
+        QObject::connect(VigiloForm.get(), &TVigilo::shown, VigiloForm.get(), onShown, Qt::SingleShotConnection);
     if (show)
         VigiloForm->showMaximized();
+
+    VigiloForm->analyserLink = analyserLink.get();
+    analyserLink->selectFamily = [this](ModelFamily family) {
+        switch (family) {
+        case ModelFamily::DVB: VigiloForm->EUStandardClick(); break;
+        case ModelFamily::ATSC: VigiloForm->USAStandardClick(); break;
+        case ModelFamily::ISDBT: VigiloForm->BRASILStandardClick(); break;
+        case ModelFamily::DTMB: VigiloForm->CHINAStandardClick(); break;
+        }
+    };
 
     // Windows 2 to 19, in the order their creation has always had.
     const QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry().size()
@@ -67,6 +85,10 @@ void Program::CreateWindows(bool show, TSplash* splash)
         const QWidget* strip = VigiloForm->findChild<QWidget*>(QStringLiteral("ToolbarStrip"));
         return client->height() + (strip ? strip->height() : 0);
     };
+    CreateWindow("TGPS", [this] {
+        GPS = std::make_unique<TGPS>(station, serialPorts);
+        QObject::connect(VigiloForm->GPS1, &QAction::triggered, GPS.get(), &TGPS::GPS1Click);
+    });
     CreateWindow("TFAcqTable", [this, screen, gridBottomLimit] {
         FAcqTable = std::make_unique<TFAcqTable>(VigiloForm->AcquiredTable, screen, gridBottomLimit, VigiloForm.get());
     });
@@ -96,7 +118,7 @@ void Program::CreateWindows(bool show, TSplash* splash)
     });
 }
 
-int RunVigilo(int argc, char** argv)
+int RunVigilo(int argc, char** argv, const std::function<void()>& onShown)
 {
     // Step 1: the C library under the Spanish locale where it exists; the
     // run-time formats numbers with "." and "," whatever the system says.
@@ -114,7 +136,9 @@ int RunVigilo(int argc, char** argv)
     pump.ProcessMessages();
 
     Program program(pump, dialogs, system, ProgramFolder());
-    if (!RunReportingErrors(dialogs, [&] { program.CreateWindows(true, splash); }))
+    if (!RunReportingErrors(dialogs, [&] {
+            program.CreateWindows(true, splash, onShown);
+        }))
         return 1;
     return app.exec();
 }

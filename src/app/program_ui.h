@@ -2,12 +2,15 @@
 
 #include "app/settings.h"
 #include "app/station.h"
+#include "instrument/serial_device.h"
 
 #include <QApplication>
 #include <memory>
 
+class AnalyserLink;
 class EventPump;
 class SystemCommands;
+class TGPS;
 class TAboutBox;
 class TDataModule1;
 class TFAcqTable;
@@ -33,18 +36,26 @@ private:
 // living until exit. Tests build one with fake ports and no splash.
 class Program {
 public:
-    Program(EventPump& pump, UserDialogs& dialogs, SystemCommands& system, const QString& folder);
+    // serialPorts opens COM ports for the analyser link and the GPS window;
+    // unset, the operating system's devices (ports/COMn links, default table).
+    Program(EventPump& pump, UserDialogs& dialogs, SystemCommands& system, const QString& folder,
+            SerialDeviceFactory serialPorts = {});
     ~Program();
 
     // Start-up steps 3 to 5: the main window (shown when `show`), then the
     // other windows in order, the settings loader last. An error inside one
     // window's creation is shown and start-up goes on with the next.
-    void CreateWindows(bool show, TSplash* splash = nullptr);
+    void CreateWindows(bool show, TSplash* splash = nullptr, const std::function<void()>& onShown = {});
 
     Settings settings;
     Station station;
 
+    // The one connection to the analyser, for the program's life.
+    std::unique_ptr<AnalyserLink> analyserLink;
+    SerialDeviceFactory serialPorts;
+
     std::unique_ptr<TVigilo> VigiloForm;
+    std::unique_ptr<TGPS> GPS;
     std::unique_ptr<TAboutBox> AboutBox;
     std::unique_ptr<TFAcqTable> FAcqTable;
     std::unique_ptr<TFRepTable> FRepTable;
@@ -56,5 +67,6 @@ private:
     void CreateWindow(const char* name, const std::function<void()>& create);
 };
 
-// Program entry: the start-up sequence and the message loop.
-int RunVigilo(int argc, char** argv);
+// Program entry: the start-up sequence and the message loop. `onShown` runs
+// once the main window is first shown (the start-up benchmark stops there).
+int RunVigilo(int argc, char** argv, const std::function<void()>& onShown = {});

@@ -103,6 +103,8 @@ inline constexpr Text kViewAlarmReportBtn{"by Alarm", "por Alarma"};
 inline constexpr Text kLabel57{"Status Information", "INFORMACIÓN DE ESTADO"};
 
 // ---- Instrument link ---------------------------------------------------------
+inline constexpr Text kAnalyserDetectedIn{" detected in ", " detectado en "};  // after the model name
+inline constexpr Text kAnalyserNotDetected{"has not detected ORBIMETER", "ORBIMETER no detectado"};
 
 // ---- Test point data ---------------------------------------------------------
 // Table engine errors (shown by the general error handler in English, as the
@@ -152,5 +154,14 @@ inline constexpr Text kCannotCreateFile{"Cannot create file %1", "No se puede cr
 // ---- Notification ----------------------------------------------------------------
 
 // ---- GPS ---------------------------------------------------------------------------
+inline constexpr Text kGpsCaption{"GPS", "GPS"};
+inline constexpr Text kGpsComPortLabel{"GPS COM Port", "GPS COM Port"};
+inline constexpr Text kGpsBaudRateLabel{"Baud Rate", "Baud Rate"};
+inline constexpr Text kActiveGPS{"Enable the GPS reception", "Enable the GPS reception"};
+inline constexpr Text kFindGPS{"Search signal", "Search signal"};
+inline constexpr Text kCancelFindGPS{"Cancel", "CANCEL"};
+inline constexpr Text kLookingForGpsSignal{"looking for gps signal", "looking for gps signal"};
+inline constexpr Text kGpsSignalCaptured{"GPS signal captured", "señal GPS enganchada"};
+inline constexpr Text kUnableToOpenPort{"Unable to open port", "No se puede abrir el puerto"};
 
 }  // namespace texts

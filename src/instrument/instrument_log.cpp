@@ -1,0 +1,3 @@
+#include "instrument/instrument_log.h"
+
+Q_LOGGING_CATEGORY(lcInstrument, "vigilo.instrument", QtWarningMsg)

@@ -1,0 +1,208 @@
+#include "instrument/measurement_readout.h"
+
+#include "platform/decimal_point.h"
+
+#include <climits>
+#include <cstdio>
+#include <utility>
+
+void MeasurementValues::Set(const QString& field, Value value)
+{
+    for (Entry& entry : m_entries) {
+        if (entry.field == field) {
+            entry.value = std::move(value);
+            return;
+        }
+    }
+    m_entries.push_back({field, std::move(value)});
+}
+
+void MeasurementValues::SetNumber(const QString& field, double value)
+{
+    Set(field, value);
+}
+
+void MeasurementValues::SetText(const QString& field, const QString& text)
+{
+    Set(field, text);
+}
+
+bool MeasurementValues::Has(const QString& field) const
+{
+    for (const Entry& entry : m_entries)
+        if (entry.field == field)
+            return true;
+    return false;
+}
+
+std::optional<double> MeasurementValues::Number(const QString& field) const
+{
+    for (const Entry& entry : m_entries)
+        if (entry.field == field && std::holds_alternative<double>(entry.value))
+            return std::get<double>(entry.value);
+    return std::nullopt;
+}
+
+std::optional<QString> MeasurementValues::Text(const QString& field) const
+{
+    for (const Entry& entry : m_entries)
+        if (entry.field == field && std::holds_alternative<QString>(entry.value))
+            return std::get<QString>(entry.value);
+    return std::nullopt;
+}
+
+long ReplyInteger(const QByteArray& reply, int offset)
+{
+    qsizetype i = offset;
+    const qsizetype n = reply.size();
+    while (i < n && (reply[i] == ' ' || reply[i] == '\t'))
+        ++i;
+    bool negative = false;
+    if (i < n && (reply[i] == '+' || reply[i] == '-')) {
+        negative = reply[i] == '-';
+        ++i;
+    }
+    long value = 0;
+    // A garbled reply of many digits saturates instead of overflowing.
+    for (; i < n && reply[i] >= '0' && reply[i] <= '9'; ++i)
+        value = value < LONG_MAX / 10 ? value * 10 + (reply[i] - '0') : LONG_MAX;
+    return negative ? -value : value;
+}
+
+double ScaledReading(const QByteArray& reply)
+{
+    return static_cast<double>(ReplyInteger(reply, 5)) * 0.1;
+}
+
+QString BerReading(const QByteArray& reply)
+{
+    constexpr int kValueStart = 5;
+    // The mantissa has two digits and one separator follows it.
+    constexpr int kExponentStart = kValueStart + 3;
+    const float mantissa = static_cast<float>(ReplyInteger(reply, kValueStart));
+    const long exponent = ReplyInteger(reply, kExponentStart);
+    char buffer[64];
+    // m × 10^e written with one digit before the point: (m / 10) × 10^(e + 1).
+    std::snprintf(buffer, sizeof buffer, "%.1fE%G", mantissa * 0.1, static_cast<double>(exponent) + 1.0);
+    FixDecimalPoint(buffer);
+    return QString::fromLatin1(buffer);
+}
+
+namespace {
+
+const QString kLevel = QStringLiteral("LEVEL");
+const QString kCN = QStringLiteral("C/N");
+const QString kVA = QStringLiteral("V/A");
+const QString kDeviation = QStringLiteral("DESV FM");
+const QString kMer = QStringLiteral("MER");
+const QString kCber = QStringLiteral("CBER");
+const QString kVber = QStringLiteral("VBER");
+const QString kLber = QStringLiteral("LBER");
+
+class Readout {
+public:
+    Readout(InstrumentSession& s, MeasurementValues& values, const ThresholdDeriver& derive)
+        : m_session(s), m_values(values), m_derive(derive)
+    {
+    }
+
+    void Scaled(const char* query, const QString& field, MeasuredQuantity quantity)
+    {
+        QByteArray reply(query);
+        if (!m_session.Link().Query(reply)) {
+            m_values.SetNumber(field, 0.0);
+            return;
+        }
+        const double value = ScaledReading(reply);
+        if (m_derive)
+            m_derive(quantity, value);
+        m_values.SetNumber(field, value);
+    }
+
+    void Deviation()
+    {
+        QByteArray reply("*?FM");
+        m_values.SetNumber(kDeviation,
+                           m_session.Link().Query(reply) ? static_cast<double>(ReplyInteger(reply, 5)) : 0.0);
+    }
+
+    void Ber(const char* query, const QString& field)
+    {
+        QByteArray reply(query);
+        m_values.SetText(field, m_session.Link().Query(reply) ? BerReading(reply) : QStringLiteral("0"));
+    }
+
+private:
+    InstrumentSession& m_session;
+    MeasurementValues& m_values;
+    const ThresholdDeriver& m_derive;
+};
+
+bool IsOneOf(const QString& text, std::initializer_list<const char*> names)
+{
+    for (const char* name : names)
+        if (text == QLatin1String(name))
+            return true;
+    return false;
+}
+
+}  // namespace
+
+int SettlingWaitMs(const QString& type)
+{
+    if (type == QLatin1String("Analog"))
+        return 4000;
+    if (IsOneOf(type, {"DVB-C", "J-83", "DVB-T/H", "ISDB-T", "DVB-S", "DSS", "8-VSB", "DVB-T2", "DVB-S2", "DTMB"}))
+        return 5000;
+    return 0;
+}
+
+void ReadMeasurements(InstrumentSession& session, const TestPoint& tp, bool tuned, MeasurementValues& values,
+                      const ThresholdDeriver& deriveThresholds)
+{
+    const QString& type = tp.type;
+    const int settlingMs = SettlingWaitMs(type);
+    if (settlingMs == 0)
+        return;
+
+    // The analyser's readings lag a retune; Stop does not shorten this, so a
+    // stopped run still stores settled values for the visit it completes.
+    if (tuned) {
+        for (int step = 0; step < settlingMs / 100; ++step) {
+            session.Pump().Sleep(100);
+            session.ProcessMessages();
+        }
+    }
+
+    Readout r(session, values, deriveThresholds);
+    const bool fm = tp.system == QLatin1String("FM");
+    const bool satellite = tp.band == QLatin1String("SAT");
+
+    if (type == QLatin1String("Analog")) {
+        r.Scaled("*?LV", kLevel, MeasuredQuantity::Level);
+        if (!fm)
+            r.Scaled("*?CN", kCN, MeasuredQuantity::CN);
+        if (!fm && !satellite)
+            r.Scaled("*?VA", kVA, MeasuredQuantity::VA);
+        if (tp.system != QLatin1String("Secam L") && !satellite)
+            r.Deviation();
+        return;
+    }
+
+    r.Scaled("*?LV", kLevel, MeasuredQuantity::Level);
+    r.Scaled("*?CN", kCN, MeasuredQuantity::CN);
+
+    if (type == QLatin1String("DVB-C") && tp.plan == QLatin1String("DAB")) {
+        values.SetNumber(kMer, 0.0);
+        values.SetText(kVber, QStringLiteral("0"));
+        return;
+    }
+
+    r.Scaled("*?ME", kMer, MeasuredQuantity::MER);
+    if (IsOneOf(type, {"DVB-T/H", "ISDB-T", "DVB-S", "DSS", "DVB-T2", "DVB-S2"}))
+        r.Ber("*?CB", kCber);
+    else if (type == QLatin1String("8-VSB"))
+        r.Ber("*?SE", kCber);
+    const bool lber = IsOneOf(type, {"DVB-S2", "DVB-T2", "DTMB"});
+    r.Ber("*?VB", lber ? kLber : kVber);
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class AnalyserLink;
+
+struct PortSearchResult {
+    bool found = false;
+    int portIndex = -1;   // 0 for COM1
+    QString modelName;
+};
+
+// Tries COM1 … COM40 in order: open, configure (Standard, 115200 8N1), up
+// to 4 single-byte reads for an XON, then "*?NA" against the model table.
+// Stops at the first analyser; a port that does not open costs nothing. The
+// port stays open at the analyser, or at the last port that opened when
+// none answered. showPortIndex is called with each index before it is tried.
+PortSearchResult SearchAnalyserPort(AnalyserLink& link, const std::function<void(int)>& showPortIndex = {});
+
+// What the search does to windows other than the main window; unset hooks
+// do nothing (the exploration window may not exist).
+struct PortSearchHooks {
+    // The exploration window: true enables its band choice (an analyser was
+    // found and a test point table is open); false disables all its controls.
+    std::function<void(bool analyserFound)> explorationControls;
+    // The report header's model label takes the detected model name.
+    std::function<void(const QString& modelName)> reportModelName;
+};

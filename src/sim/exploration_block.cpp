@@ -1,0 +1,73 @@
+#include "sim/exploration_block.h"
+
+#include <QtEndian>
+
+namespace {
+void AppendLe32(QByteArray& out, qint32 value)
+{
+    char bytes[4];
+    qToLittleEndian<qint32>(value, bytes);
+    out.append(bytes, 4);
+}
+}  // namespace
+
+QByteArray EncodeExplorationBlock(const QList<ExplorationChannel>& channels)
+{
+    QByteArray block("EXPLORE-V01", 11);
+    const auto count = static_cast<quint16>(channels.size());
+    block.append(static_cast<char>(count & 0xFF));
+    block.append(static_cast<char>(count >> 8));
+    block.append(QByteArray(2, '\0'));          // offsets 13, 14
+    block.append(static_cast<char>(0xFF));      // marker at 15
+    block.append(QByteArray(4, '\0'));
+    for (const ExplorationChannel& channel : channels) {
+        QByteArray name = channel.name.left(8);
+        name.append(QByteArray(8 - name.size(), '\0'));
+        block.append(name);
+        AppendLe32(block, channel.f1KHz);
+        AppendLe32(block, channel.f2KHz);
+        for (const ExplorationItem& item : channel.items) {
+            block.append(static_cast<char>(item.tag));
+            if (item.tag == 4 || item.tag == 5) {
+                AppendLe32(block, item.number);
+            } else {
+                block.append(static_cast<char>(item.code));
+                block.append(static_cast<char>(item.subCode));
+                block.append(QByteArray(2, '\0'));
+            }
+        }
+        block.append(static_cast<char>(0xFF));
+        block.append(QByteArray(9, '\0'));
+    }
+    return block;
+}
+
+QList<StoredExploration> DefaultExplorations(const QString& band)
+{
+    using I = ExplorationItem;
+    if (band == QLatin1String("02")) {
+        StoredExploration city{QStringLiteral("CITY-UHF"), {}};
+        city.channels = {
+            {"C27", 0, 522000, {I::Code(2, 0), I::Number(4, 8000), I::Code(8, 1), I::Code(9, 0), I::Code(6, 0)}},
+            {"C30", 0, 546000, {I::Code(2, 9), I::Number(4, 8000), I::Code(6, 0)}},
+            {"C35", 0, 586000, {I::Code(2, 0), I::Number(4, 8000), I::Code(8, 1), I::Code(9, 2), I::Code(6, 0)}},
+            {"E6", 182250, 0, {I::Code(2, 3), I::Code(1, 1, 1)}},
+        };
+        StoredExploration cable{QStringLiteral("CABLE-NET"), {}};
+        cable.channels = {
+            {"S21", 0, 306000, {I::Code(2, 1), I::Number(4, 8000), I::Number(5, 6900000), I::Code(7, 2), I::Code(6, 0)}},
+            {"S22", 0, 314000, {I::Code(2, 1), I::Number(4, 8000), I::Number(5, 6900000), I::Code(7, 4), I::Code(6, 0)}},
+        };
+        return {city, cable};
+    }
+    if (band == QLatin1String("05")) {
+        StoredExploration east{QStringLiteral("SAT-EAST"), {}};
+        east.channels = {
+            {"TP1", 0, 11778000, {I::Code(2, 2), I::Code(3, 4, 1), I::Number(5, 27500000), I::Code(11, 2), I::Code(6, 0)}},
+            {"TP2", 0, 10994000, {I::Code(2, 7), I::Code(3, 2, 0), I::Number(5, 22000000), I::Code(11, 1), I::Code(7, 6), I::Code(6, 0)}},
+            {"IF1", 0, 1450000, {I::Code(2, 2), I::Code(3, 0), I::Number(5, 27500000), I::Code(11, 2), I::Code(6, 0)}},
+        };
+        return {east};
+    }
+    return {};
+}

@@ -1,0 +1,121 @@
+#include "sim/pty_server.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+constexpr qint64 kMaxSleepMs = 20;
+}
+
+PtyServer::PtyServer() = default;
+
+PtyServer::~PtyServer()
+{
+    for (Served& served : m_served)
+        Unplug(served);
+}
+
+bool PtyServer::Add(std::shared_ptr<SimWire> wire, const QString& linkPath, QString* error)
+{
+    int master = -1;
+    int slave = -1;
+    char name[128] = {};
+    if (::openpty(&master, &slave, name, nullptr, nullptr) != 0) {
+        if (error)
+            *error = QStringLiteral("openpty failed: %1").arg(QString::fromLocal8Bit(strerror(errno)));
+        return false;
+    }
+    termios tio{};
+    ::tcgetattr(slave, &tio);
+    ::cfmakeraw(&tio);
+    tio.c_iflag &= ~(IXON | IXOFF | IXANY);
+    ::tcsetattr(slave, TCSANOW, &tio);
+    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
+    ::fcntl(master, F_SETFD, FD_CLOEXEC);
+    ::fcntl(slave, F_SETFD, FD_CLOEXEC);
+
+    QDir().mkpath(QFileInfo(linkPath).absolutePath());
+    QFile::remove(linkPath);
+    if (!QFile::link(QString::fromLocal8Bit(name), linkPath)) {
+        if (error)
+            *error = QStringLiteral("cannot link %1 to %2").arg(linkPath, QString::fromLocal8Bit(name));
+        ::close(master);
+        ::close(slave);
+        return false;
+    }
+    m_served.push_back({std::move(wire), linkPath, QString::fromLocal8Bit(name), master, slave, {}});
+    return true;
+}
+
+QStringList PtyServer::DeviceNames() const
+{
+    QStringList names;
+    for (const Served& served : m_served)
+        names.append(served.device);
+    return names;
+}
+
+void PtyServer::Unplug(Served& served)
+{
+    if (served.master < 0)
+        return;
+    served.wire->unplugged = true;
+    QFile::remove(served.link);
+    ::close(served.master);
+    ::close(served.slave);
+    served.master = served.slave = -1;
+}
+
+void PtyServer::Run(const std::atomic<bool>& stop, qint64 unplugAfterMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    std::vector<pollfd> fds(m_served.size());
+    while (!stop.load()) {
+        const qint64 now = clock.elapsed();
+        if (unplugAfterMs >= 0 && now >= unplugAfterMs) {
+            for (Served& served : m_served)
+                Unplug(served);
+        }
+        qint64 sleep = kMaxSleepMs;
+        for (size_t i = 0; i < m_served.size(); ++i) {
+            Served& served = m_served[i];
+            fds[i] = {served.master, POLLIN, 0};
+            if (served.master < 0)
+                continue;
+            char data[512];
+            for (;;) {
+                const ssize_t n = ::read(served.master, data, sizeof data);
+                if (n <= 0)
+                    break;
+                served.wire->Receive(QByteArray(data, static_cast<int>(n)), clock.elapsed());
+            }
+            // What the station's purge would drop is the station's business:
+            // the bytes are handed to the pty as they fall due.
+            served.unsent += served.wire->Take(clock.elapsed());
+            while (!served.unsent.isEmpty()) {
+                const ssize_t n = ::write(served.master, served.unsent.constData(), static_cast<size_t>(served.unsent.size()));
+                if (n <= 0)
+                    break;
+                served.unsent.remove(0, static_cast<int>(n));
+            }
+            if (served.unsent.size() > 65536)
+                served.unsent.clear();  // nobody reads: drop rather than grow
+            const qint64 next = served.wire->NextOutputAt(clock.elapsed());
+            if (next >= 0)
+                sleep = std::min(sleep, std::max<qint64>(0, next - clock.elapsed()));
+        }
+        ::poll(fds.data(), static_cast<nfds_t>(fds.size()), static_cast<int>(sleep));
+    }
+}
