@@ -81,10 +81,6 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
     };
 
     // Windows 2 to 19, in the order their creation has always had.
-    CreateWindow("TGPS", [this] {
-        GPS = std::make_unique<TGPS>(station, serialPorts);
-        QObject::connect(VigiloForm->GPS1, &QAction::triggered, GPS.get(), &TGPS::GPS1Click);
-    });
     const QSize screen = QGuiApplication::primaryScreen() ? QGuiApplication::primaryScreen()->geometry().size()
                                                          : QSize(1280, 1024);
     // The grids' bottom limit: the main window's client height plus its toolbar.
@@ -93,6 +89,10 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
         const QWidget* strip = VigiloForm->findChild<QWidget*>(QStringLiteral("ToolbarStrip"));
         return client->height() + (strip ? strip->height() : 0);
     };
+    CreateWindow("TGPS", [this] {
+        GPS = std::make_unique<TGPS>(station, serialPorts);
+        QObject::connect(VigiloForm->GPS1, &QAction::triggered, GPS.get(), &TGPS::GPS1Click);
+    });
     CreateWindow("TFAcqTable", [this, screen, gridBottomLimit] {
         FAcqTable = std::make_unique<TFAcqTable>(VigiloForm->AcquiredTable, screen, gridBottomLimit, VigiloForm.get());
     });

@@ -57,6 +57,18 @@ std::optional<double> ParseNumber(const QString& text)
     return value;
 }
 
+// Tuning numbers kept in text fields: checked, and stored with a decimal point.
+bool IsNumberText(const QString& field)
+{
+    return field == QLatin1String(fields::kFreq) || field == QLatin1String(fields::kBw) ||
+           field == QLatin1String(fields::kSymbolRate);
+}
+
+QString StoredText(const QString& field, const QString& value)
+{
+    return IsNumberText(field) ? FixDecimalPoint(value) : value;
+}
+
 QString ImportMessage(const Text& text)
 {
     return text.English();
@@ -179,7 +191,11 @@ long long ImportTestPointsCsv(const QString& csvPath, const QString& tablePath)
                     Fail(ImportMessage(texts::kCsvNotANumber).arg(row.number).arg(field.name, value));
                 continue;
             }
-            if (value.size() > field.width)
+            if (IsNumberText(field.name)) {
+                if (!ParseNumber(value))
+                    Fail(ImportMessage(texts::kCsvNotANumber).arg(row.number).arg(field.name, value));
+            }
+            if (StoredText(field.name, value).size() > field.width)
                 Fail(ImportMessage(texts::kCsvTooLong).arg(row.number).arg(field.name, value).arg(field.width));
             const auto allowed = AllowedValues().find(field.name);
             if (allowed != AllowedValues().end() && !allowed->second.contains(value))
@@ -209,8 +225,10 @@ long long ImportTestPointsCsv(const QString& csvPath, const QString& tablePath)
             }
             for (int c = 0; c < columns; ++c) {
                 const QString value = row.values[c].trimmed();
-                if (fieldOf[static_cast<size_t>(c)] && !value.isEmpty())
-                    table.SetText(layout[*fieldOf[static_cast<size_t>(c)]].name, value);
+                if (!fieldOf[static_cast<size_t>(c)] || value.isEmpty())
+                    continue;
+                const QString& name = layout[*fieldOf[static_cast<size_t>(c)]].name;
+                table.SetText(name, StoredText(name, value));
             }
             table.Post();
         }

@@ -76,7 +76,21 @@ std::map<QString, QString>& Registry()
     return names;
 }
 
-// One prepared statement, finalized on every path.
+// Prepared statements of one connection, kept for reuse: a run posts the same
+// few statements thousands of times.
+struct StatementCache {
+    static constexpr size_t kLimit = 64;
+    std::map<QString, sqlite3_stmt*> statements;
+    void Clear()
+    {
+        for (auto& [sql, stmt] : statements)
+            sqlite3_finalize(stmt);
+        statements.clear();
+    }
+};
+
+// One prepared statement: finalized, or reset and handed back to its cache,
+// on every path.
 class Statement {
 public:
     Statement(sqlite3* db, const QString& sql, const QString& path) : m_db(db), m_path(path)
@@ -86,7 +100,34 @@ public:
             SQLITE_OK)
             Raise();
     }
-    ~Statement() { sqlite3_finalize(m_stmt); }
+    Statement(StatementCache& cache, sqlite3* db, const QString& sql, const QString& path)
+        : m_db(db), m_path(path), m_cache(&cache)
+    {
+        const auto it = cache.statements.find(sql);
+        if (it != cache.statements.end()) {
+            m_stmt = it->second;
+            cache.statements.erase(it);  // in use; returned on destruction
+        } else {
+            const QByteArray utf8 = sql.toUtf8();
+            if (sqlite3_prepare_v2(db, utf8.constData(), static_cast<int>(utf8.size()), &m_stmt, nullptr) !=
+                SQLITE_OK)
+                Raise();
+        }
+        m_sql = sql;
+    }
+    ~Statement()
+    {
+        if (!m_cache || !m_stmt) {
+            sqlite3_finalize(m_stmt);
+            return;
+        }
+        sqlite3_reset(m_stmt);
+        sqlite3_clear_bindings(m_stmt);
+        if (m_cache->statements.size() >= StatementCache::kLimit)
+            m_cache->Clear();
+        if (!m_cache->statements.emplace(m_sql, m_stmt).second)
+            sqlite3_finalize(m_stmt);
+    }
     Statement(const Statement&) = delete;
     Statement& operator=(const Statement&) = delete;
 
@@ -179,6 +220,8 @@ public:
 private:
     sqlite3* m_db;
     QString m_path;
+    StatementCache* m_cache = nullptr;
+    QString m_sql;
     sqlite3_stmt* m_stmt = nullptr;
 };
 
@@ -327,7 +370,12 @@ void CopyTableFile(const QString& source, const QString& target)
 struct Dataset::Connection {
     sqlite3* db = nullptr;
     QString path;
-    ~Connection() { sqlite3_close(db); }
+    StatementCache cache;
+    ~Connection()
+    {
+        cache.Clear();
+        sqlite3_close(db);
+    }
 };
 
 Dataset::Dataset() = default;
@@ -378,6 +426,16 @@ void Dataset::RequireOpen() const
     if (!m_db)
         Fail(Msg(texts::kTableNotOpen));
 }
+
+namespace {
+template <typename Connection>
+void ExecCached(Connection& connection, const QString& sql)
+{
+    Statement statement(connection.cache, connection.db, sql, connection.path);
+    while (statement.Step()) {
+    }
+}
+}  // namespace
 
 void Dataset::Notify(DatasetEvent event)
 {
@@ -479,7 +537,7 @@ void Dataset::LoadFields()
 {
     m_fields.clear();
     m_fieldByLowerName.clear();
-    Statement query(m_db->db,
+    Statement query(m_db->cache, m_db->db,
                     QStringLiteral("SELECT name, kind, width, required FROM _fields ORDER BY position"), m_db->path);
     while (query.Step()) {
         const auto kind = KindFromName(query.String(1));
@@ -491,6 +549,18 @@ void Dataset::LoadFields()
     }
     if (m_fields.empty())
         Fail(Msg(texts::kNotATable).arg(m_db->path));
+    QStringList columns;
+    QStringList marks;
+    QStringList assignments;
+    for (const FieldDef& f : m_fields) {
+        columns.append(Quoted(f.name));
+        marks.append(QStringLiteral("?"));
+        assignments.append(Quoted(f.name) + QStringLiteral(" = ?"));
+    }
+    m_fieldColumns = columns.join(QStringLiteral(", "));
+    m_insertSql = QStringLiteral("INSERT INTO records (%1, _pos) VALUES (%2, ?)")
+                      .arg(m_fieldColumns, marks.join(QStringLiteral(", ")));
+    m_updateSql = QStringLiteral("UPDATE records SET %1 WHERE rowid = ?").arg(assignments.join(QStringLiteral(", ")));
 }
 
 void Dataset::Close()
@@ -825,14 +895,11 @@ std::optional<Dataset::Row> Dataset::Fetch(const QString& where, const std::vect
         conditions.append(where);
     if (!filter.isEmpty())
         conditions.append(filter);
-    QStringList columns{QStringLiteral("rowid"), QStringLiteral("_pos")};
-    for (const FieldDef& f : m_fields)
-        columns.append(Quoted(f.name));
-    QString sql = QStringLiteral("SELECT %1 FROM records").arg(columns.join(QStringLiteral(", ")));
+    QString sql = QStringLiteral("SELECT rowid, _pos, %1 FROM records").arg(m_fieldColumns);
     if (!conditions.isEmpty())
         sql += QStringLiteral(" WHERE ") + conditions.join(QStringLiteral(" AND "));
     sql += descending ? QStringLiteral(" ORDER BY _pos DESC LIMIT 1") : QStringLiteral(" ORDER BY _pos LIMIT 1");
-    Statement query(m_db->db, sql, m_db->path);
+    Statement query(m_db->cache, m_db->db, sql, m_db->path);
     query.BindAll(all);
     if (!query.Step())
         return std::nullopt;
@@ -930,7 +997,7 @@ void Dataset::MoveTo(long long recNo)
         sql += QStringLiteral(" WHERE ") + filter;
     sql += QStringLiteral(" ORDER BY _pos LIMIT 1 OFFSET ?");
     params.push_back(QVariant(recNo));
-    Statement query(m_db->db, sql, m_db->path);
+    Statement query(m_db->cache, m_db->db, sql, m_db->path);
     query.BindAll(params);
     if (!query.Step())
         return Last();
@@ -959,7 +1026,7 @@ long long Dataset::RecordCount() const
     QString sql = QStringLiteral("SELECT count(*) FROM records");
     if (!filter.isEmpty())
         sql += QStringLiteral(" WHERE ") + filter;
-    Statement query(m_db->db, sql, m_db->path);
+    Statement query(m_db->cache, m_db->db, sql, m_db->path);
     query.BindAll(params);
     query.Step();
     return query.Int(0);
@@ -974,7 +1041,7 @@ long long Dataset::RecNo() const
     QString sql = QStringLiteral("SELECT count(*) FROM records WHERE _pos < ?");
     if (!filter.isEmpty())
         sql += QStringLiteral(" AND ") + filter;
-    Statement query(m_db->db, sql, m_db->path);
+    Statement query(m_db->cache, m_db->db, sql, m_db->path);
     query.BindAll(params);
     query.Step();
     return query.Int(0);
@@ -985,16 +1052,13 @@ std::vector<std::vector<QVariant>> Dataset::ReadRows(long long first, long long 
     RequireOpen();
     std::vector<QVariant> params;
     const QString filter = FilterSql(params);
-    QStringList columns;
-    for (const FieldDef& f : m_fields)
-        columns.append(Quoted(f.name));
-    QString sql = QStringLiteral("SELECT %1 FROM records").arg(columns.join(QStringLiteral(", ")));
+    QString sql = QStringLiteral("SELECT %1 FROM records").arg(m_fieldColumns);
     if (!filter.isEmpty())
         sql += QStringLiteral(" WHERE ") + filter;
     sql += QStringLiteral(" ORDER BY _pos LIMIT ? OFFSET ?");
     params.push_back(QVariant(count));
     params.push_back(QVariant(first));
-    Statement query(m_db->db, sql, m_db->path);
+    Statement query(m_db->cache, m_db->db, sql, m_db->path);
     query.BindAll(params);
     std::vector<std::vector<QVariant>> rows;
     while (query.Step()) {
@@ -1053,7 +1117,7 @@ void Dataset::Cancel()
 void Dataset::BeginWrite()
 {
     if (!m_inTransaction)
-        Exec(m_db->db, QStringLiteral("BEGIN IMMEDIATE"), m_db->path);
+        ExecCached(*m_db, QStringLiteral("BEGIN IMMEDIATE"));
 }
 
 void Dataset::EndWrite(bool ok)
@@ -1061,7 +1125,7 @@ void Dataset::EndWrite(bool ok)
     if (m_inTransaction)
         return;
     if (ok) {
-        Exec(m_db->db, QStringLiteral("COMMIT"), m_db->path);
+        ExecCached(*m_db, QStringLiteral("COMMIT"));
     } else {
         sqlite3_exec(m_db->db, "ROLLBACK", nullptr, nullptr, nullptr);
     }
@@ -1069,11 +1133,11 @@ void Dataset::EndWrite(bool ok)
 
 long long Dataset::NextAutoValue(int field)
 {
-    Statement bump(m_db->db, QStringLiteral("UPDATE _fields SET last_value = last_value + 1 WHERE position = ?"),
+    Statement bump(m_db->cache, m_db->db, QStringLiteral("UPDATE _fields SET last_value = last_value + 1 WHERE position = ?"),
                    m_db->path);
     bump.Bind(1, QVariant(static_cast<long long>(field + 1)));
     bump.Step();
-    Statement read(m_db->db, QStringLiteral("SELECT last_value FROM _fields WHERE position = ?"), m_db->path);
+    Statement read(m_db->cache, m_db->db, QStringLiteral("SELECT last_value FROM _fields WHERE position = ?"), m_db->path);
     read.Bind(1, QVariant(static_cast<long long>(field + 1)));
     read.Step();
     return read.Int(0);
@@ -1082,12 +1146,12 @@ long long Dataset::NextAutoValue(int field)
 long long Dataset::PositionForInsert()
 {
     if (m_insertBeforePos < 0) {
-        Statement query(m_db->db, QStringLiteral("SELECT max(_pos) FROM records"), m_db->path);
+        Statement query(m_db->cache, m_db->db, QStringLiteral("SELECT max(_pos) FROM records"), m_db->path);
         query.Step();
         return query.Int(0) + kPositionGap;
     }
     long long before = m_insertBeforePos;
-    Statement previous(m_db->db, QStringLiteral("SELECT max(_pos), count(*) FROM records WHERE _pos < ?"),
+    Statement previous(m_db->cache, m_db->db, QStringLiteral("SELECT max(_pos), count(*) FROM records WHERE _pos < ?"),
                        m_db->path);
     previous.Bind(1, QVariant(before));
     previous.Step();
@@ -1097,7 +1161,7 @@ long long Dataset::PositionForInsert()
     if (before - prior < 2) {
         // No room left between the two rows: open a gap by moving every later
         // row, which keeps their order.
-        Statement shift(m_db->db, QStringLiteral("UPDATE records SET _pos = _pos + ? WHERE _pos >= ?"), m_db->path);
+        Statement shift(m_db->cache, m_db->db, QStringLiteral("UPDATE records SET _pos = _pos + ? WHERE _pos >= ?"), m_db->path);
         shift.BindAll({QVariant(kPositionGap), QVariant(before)});
         shift.Step();
         before += kPositionGap;
@@ -1128,18 +1192,7 @@ void Dataset::Post()
                     values[i] = QVariant(NextAutoValue(static_cast<int>(i)));
             }
             const long long pos = PositionForInsert();
-            QStringList columns;
-            QStringList marks;
-            for (const FieldDef& f : m_fields) {
-                columns.append(Quoted(f.name));
-                marks.append(QStringLiteral("?"));
-            }
-            columns.append(QStringLiteral("_pos"));
-            marks.append(QStringLiteral("?"));
-            Statement insert(m_db->db,
-                             QStringLiteral("INSERT INTO records (%1) VALUES (%2)")
-                                 .arg(columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))),
-                             m_db->path);
+            Statement insert(m_db->cache, m_db->db, m_insertSql, m_db->path);
             insert.BindAll(values);
             insert.Bind(static_cast<int>(values.size()) + 1, QVariant(pos));
             insert.Step();
@@ -1148,13 +1201,7 @@ void Dataset::Post()
             ok = true;
             m_current = Row{rowid, pos, values};
         } else {
-            QStringList assignments;
-            for (const FieldDef& f : m_fields)
-                assignments.append(Quoted(f.name) + QStringLiteral(" = ?"));
-            Statement update(m_db->db,
-                             QStringLiteral("UPDATE records SET %1 WHERE rowid = ?")
-                                 .arg(assignments.join(QStringLiteral(", "))),
-                             m_db->path);
+            Statement update(m_db->cache, m_db->db, m_updateSql, m_db->path);
             update.BindAll(m_pending);
             update.Bind(static_cast<int>(m_pending.size()) + 1, QVariant(m_current->rowid));
             update.Step();
@@ -1188,7 +1235,7 @@ void Dataset::Delete()
         Fail(Msg(texts::kNoCurrentRecord));
     BeginWrite();
     try {
-        Statement remove(m_db->db, QStringLiteral("DELETE FROM records WHERE rowid = ?"), m_db->path);
+        Statement remove(m_db->cache, m_db->db, QStringLiteral("DELETE FROM records WHERE rowid = ?"), m_db->path);
         remove.Bind(1, QVariant(m_current->rowid));
         remove.Step();
         EndWrite(true);
@@ -1232,7 +1279,7 @@ void Dataset::StartTransaction()
     if (m_inTransaction)
         return;
     PostIfPending();
-    Exec(m_db->db, QStringLiteral("BEGIN IMMEDIATE"), m_db->path);
+    ExecCached(*m_db, QStringLiteral("BEGIN IMMEDIATE"));
     m_inTransaction = true;
 }
 
@@ -1242,7 +1289,7 @@ void Dataset::Commit()
     if (!m_inTransaction)
         return;
     PostIfPending();
-    Exec(m_db->db, QStringLiteral("COMMIT"), m_db->path);
+    ExecCached(*m_db, QStringLiteral("COMMIT"));
     m_inTransaction = false;
 }
 

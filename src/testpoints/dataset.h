@@ -198,6 +198,9 @@ private:
     std::unique_ptr<Connection> m_db;
     std::vector<FieldDef> m_fields;
     std::map<QString, int> m_fieldByLowerName;
+    QString m_fieldColumns;  // the fields' quoted column names, in order
+    QString m_insertSql;
+    QString m_updateSql;
     DatasetState m_state = DatasetState::Inactive;
     std::optional<Row> m_current;
     std::vector<QVariant> m_pending;
