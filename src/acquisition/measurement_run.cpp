@@ -198,8 +198,11 @@ void MeasurementRun::MeasureTestPoint(int visit)
     AutoAlarmAccess& autoAlarm = m_host.AutoAlarm();
     ReadMeasurements(session, tp, tuned, values, [&](MeasuredQuantity quantity, double value) {
         DeriveThresholds(autoAlarm, autoAlarmPass, ToAlarmQuantity(quantity), value,
-                         [&testPoints](const QString& field, double threshold) {
+                         [this, &testPoints](const QString& field, double threshold) {
                              testPoints.SetNumber(field, threshold);
+                             // The working copy now differs from the saved set:
+                             // closing it asks whether to save the new thresholds.
+                             m_station.testPointSetModified = true;
                          });
     });
     m_station.pump.ProcessMessages();

@@ -173,6 +173,7 @@ TEST(MeasurementRun, AutomaticAlarmPassDerivesThresholdsAndStopsAfterOnePass)
     ASSERT_EQ(rows.size(), 2u);
     EXPECT_FALSE(f.host.mode.autoAlarm);
     EXPECT_EQ(f.host.panelText, "STOPPED");
+    EXPECT_TRUE(f.station.testPointSetModified) << "the new thresholds must not be lost unasked";
     Dataset points(QStringLiteral("RunTest"), QStringLiteral("points"));
     points.Open();
     for (size_t i = 0; i < rows.size(); ++i, points.Next()) {
