@@ -4,6 +4,7 @@
 #include "platform/virtual_clock.h"
 #include "support/recording_dialogs.h"
 
+#include <clocale>
 #include <gtest/gtest.h>
 #include <string>
 
@@ -32,8 +33,18 @@ TEST(DecimalPoint, ReplacesOnlyTheFirstComma)
 
 TEST(DecimalPoint, FormattedNumbersCarryAPoint)
 {
+    // Under a decimal-comma C locale (when the machine has one) the C library
+    // writes "57,2"; the fix-up must bring the point back.
+    const std::string saved = std::setlocale(LC_NUMERIC, nullptr);
+    const bool commaLocale = std::setlocale(LC_NUMERIC, "es_ES.UTF-8") != nullptr;
+    if (commaLocale) {
+        char raw[16];
+        std::snprintf(raw, sizeof raw, "%.1f", 57.25);
+        EXPECT_STREQ(raw, "57,2") << "the locale really writes a comma";
+    }
     EXPECT_EQ(FormatNumber("%.1f", 57.25), QStringLiteral("57.2"));
     EXPECT_EQ(FormatNumber("%.1E", 0.000012), QStringLiteral("1.2E-05"));
+    std::setlocale(LC_NUMERIC, saved.c_str());
 }
 
 TEST(ErrorHandler, ShowsTheTextOfAnEscapingErrorAndGoesOn)
