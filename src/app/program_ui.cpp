@@ -4,16 +4,18 @@
 #include "acquisition/run_control_ui.h"
 #include "alarms/auto_alarm_window.h"
 #include "app/about_form.h"
-#include "notify/finish_process_window.h"
 #include "app/main_window.h"
 #include "app/settings_loader.h"
 #include "app/splash_form.h"
+#include "app/start_options_ui.h"
 #include "app/texts.h"
 #include "gps/gps_window.h"
 #include "instrument/analyser_link.h"
 #include "instrument/posix_serial_device.h"
+#include "notify/finish_process_window.h"
 #include "platform/errors.h"
 #include "platform/event_pump.h"
+#include "platform/preset_dialogs.h"
 #include "platform/program_folder.h"
 #include "platform/qt_dialogs_ui.h"
 #include "platform/system_commands.h"
@@ -24,7 +26,9 @@
 
 #include <QLocale>
 #include <QScreen>
+#include <QTimer>
 #include <clocale>
+#include <cstdio>
 
 VigiloApplication::VigiloApplication(int& argc, char** argv) : QApplication(argc, argv)
 {
@@ -143,8 +147,15 @@ int RunVigilo(int argc, char** argv, const std::function<void()>& onShown)
     QLocale::setDefault(QLocale::c());
 
     VigiloApplication app(argc, argv);
+    QString optionError;
+    const std::optional<StartOptions> options = ParseStartOptions(app.arguments(), optionError);
+    if (!options) {
+        std::fprintf(stderr, "vigilo: %s\n%s", qPrintable(optionError), qPrintable(StartOptionsHelp()));
+        return 2;
+    }
     QtEventPump pump;
-    QtUserDialogs dialogs;
+    QtUserDialogs qtDialogs;
+    PresetDialogs dialogs(qtDialogs);
     QtSystemCommands system;
     app.SetDialogs(&dialogs);
 
@@ -157,5 +168,8 @@ int RunVigilo(int argc, char** argv, const std::function<void()>& onShown)
             program.CreateWindows(true, splash, onShown);
         }))
         return 1;
+    QTimer::singleShot(0, &app, [&] {
+        RunReportingErrors(dialogs, [&] { ApplyStartOptions(program, dialogs, *options); });
+    });
     return app.exec();
 }
