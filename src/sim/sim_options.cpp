@@ -7,9 +7,9 @@
 #include <QTextStream>
 #include <cmath>
 
-bool ParseFaults(const QString& spec, SimFaults& faults, QString* error)
+bool ParseFaults(const QString& faultList, SimFaults& faults, QString* error)
 {
-    for (const QString& item : spec.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+    for (const QString& item : faultList.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QString name = item.section(QLatin1Char('='), 0, 0).trimmed();
         const QString value = item.section(QLatin1Char('='), 1).trimmed();
         bool ok = true;
