@@ -220,3 +220,20 @@ void SendBandwidthSatAnalog(InstrumentSession& s, const TestPoint& tp)
 {
     SendIfEncoded(s, BandwidthSatAnalogCommand(tp), 500, 1000);
 }
+
+void SendParametersUntilReady(InstrumentSession& s, ReadyCodes ready,
+                              std::initializer_list<std::function<void()>> senders, FirstParameter first)
+{
+    bool ask = first == FirstParameter::AskReady;
+    for (const auto& send : senders) {
+        if (ask) {
+            const bool locked = ready.otherCode < 0 ? s.IsReady(ready.code)
+                                                    : s.IsReady(ready.code, ready.otherCode);
+            if (locked)
+                return;
+        }
+        send();
+        s.ProcessMessages();
+        ask = true;
+    }
+}

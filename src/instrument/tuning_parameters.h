@@ -4,6 +4,8 @@
 #include "instrument/tune_frequency.h"
 
 #include <QByteArray>
+#include <functional>
+#include <initializer_list>
 #include <optional>
 
 // The parameter commands of the tuners. Each *Command function maps a field
@@ -46,3 +48,21 @@ void SendCodeRateSat(InstrumentSession& s, const TestPoint& tp);
 void SendCodeRateS2(InstrumentSession& s, const TestPoint& tp);
 void SendModulationS2(InstrumentSession& s, const TestPoint& tp);
 void SendBandwidthSatAnalog(InstrumentSession& s, const TestPoint& tp);
+
+// The ready codes of a standard: "*?ST" reports one of them once the analyser
+// has locked. DVB-T/H has two; the others one (second is then -1).
+struct ReadyCodes {
+    int code;
+    int otherCode = -1;
+};
+
+// Whether the first parameter is sent without asking: the satellite tuners
+// send the LNB supply first, as nothing can lock without it.
+enum class FirstParameter { AskReady, SendUnasked };
+
+// The loop every digital tuner runs after its standard selection: for each
+// parameter in turn, ask whether the analyser has locked (and stop sending
+// if so), send it, let window messages run.
+void SendParametersUntilReady(InstrumentSession& s, ReadyCodes ready,
+                              std::initializer_list<std::function<void()>> senders,
+                              FirstParameter first = FirstParameter::AskReady);
