@@ -4,79 +4,12 @@
 
 #include <utility>
 
-TSerialGPS::TSerialGPS(EventPump& pump, SerialDeviceFactory factory) : m_pump(pump), m_factory(std::move(factory)) {}
-
-TSerialGPS::~TSerialGPS()
+TSerialGPS::TSerialGPS(EventPump& pump, SerialDeviceFactory factory)
+    : m_pump(pump), m_port(pump, std::move(factory))
 {
-    Close();
 }
 
-void TSerialGPS::SelectPort(int index)
-{
-    Close();
-    if (index < 0 || index > 39)
-        return;
-    m_portName = QStringLiteral("COM%1").arg(index + 1);
-}
-
-bool TSerialGPS::Open()
-{
-    Close();
-    const int number = ComNumber(m_portName);
-    if (number > 9)
-        m_portName = QStringLiteral("\\\\.\\COM%1").arg(number);
-    if (m_factory)
-        m_device = m_factory(m_portName);
-    if (!m_device)
-        return false;
-    m_device->Purge(kPurgeTxClear);
-    m_device->Purge(kPurgeRxClear);
-    return true;
-}
-
-bool TSerialGPS::Configure(TimeoutProfile profile, quint32 baudRate, quint8 byteSize, quint8 parity,
-                           quint8 stopBits)
-{
-    bool result = false;
-    if (m_device && m_device->GetLineSettings(m_lineSettings)) {
-        result = true;
-        m_lineSettings.baudRate = baudRate;
-        m_lineSettings.byteSize = byteSize;
-        m_lineSettings.parity = parity;
-        m_lineSettings.stopBits = stopBits;
-        if (m_device->SetLineSettings(m_lineSettings)) {
-            m_profile = profile;
-            // The receiver is only ever read under the standard time-outs.
-            (void)m_device->SetTimeouts(TimeoutsOf(TimeoutProfile::Standard));
-            m_device->SetDtr(true);
-            m_device->SetRts(true);
-            m_device->Purge(kPurgeTxClear);
-            m_device->Purge(kPurgeRxClear);
-        }
-    }
-    WriteLine(QByteArrayLiteral("*"));
-    return result;
-}
-
-void TSerialGPS::Close()
-{
-    if (!m_device)
-        return;
-    m_device->SetRts(false);
-    m_device->SetDtr(false);
-    m_device.reset();
-}
-
-bool TSerialGPS::WriteLine(const QByteArray& text)
-{
-    QByteArray line = text.left(TSerialPort::kMaxCommand);
-    line.append(kCr);
-    m_pump.ProcessMessages();
-    if (!m_device)
-        return false;
-    int written = 0;
-    return m_device->Write(line.constData(), static_cast<int>(line.size()), written);
-}
+TSerialGPS::~TSerialGPS() = default;
 
 bool TSerialGPS::ReceiveLine(QByteArray& buffer, bool* overLong)
 {
@@ -88,11 +21,10 @@ bool TSerialGPS::ReceiveLine(QByteArray& buffer, bool* overLong)
     int count = 0;
     while (!finished && idle < kIdleReads) {
         char byte = 0;
-        int got = 0;
-        if (!m_device || !m_device->Read(&byte, 1, got) || got != 1) {
+        if (!m_port.ReadOneByte(byte)) {
             ++idle;
             result = false;
-            if (!m_device)
+            if (!m_port.IsOpen())
                 break;
             continue;
         }
@@ -119,16 +51,4 @@ bool TSerialGPS::ReceiveLine(QByteArray& buffer, bool* overLong)
     if (overLong)
         *overLong = tooLong;
     return result;
-}
-
-void TSerialGPS::FlushInput()
-{
-    if (!m_device)
-        return;
-    const int waiting = m_device->BytesWaiting();
-    if (waiting <= 0)
-        return;
-    QByteArray scratch(waiting, '\0');
-    int got = 0;
-    (void)m_device->Read(scratch.data(), waiting, got);
 }
