@@ -92,11 +92,12 @@ void TableCommands::AcquiredTableAfterInsert()
     m_acqTable.DBGrid1->setEnabled(true);
 }
 
-void TableCommands::PromptSaveIfModified()
+bool TableCommands::PromptSaveIfModified()
 {
     const QString text = Pick(m_station.settings, texts::kTestPointSetModified).value_or(QString());
     if (m_station.dialogs.AskYesNo(texts::kSaveAsCaption.English(), text))
-        SaveTPClick();
+        return SaveTestPointSet();
+    return true;
 }
 
 void TableCommands::NewAcqButtonClick()
@@ -104,8 +105,8 @@ void TableCommands::NewAcqButtonClick()
     Report([this] {
         Dataset& table = m_main.AcquiredTable;
         if (table.IsOpen()) {
-            if (m_station.testPointSetModified)
-                PromptSaveIfModified();
+            if (m_station.testPointSetModified && !PromptSaveIfModified())
+                return;
             table.Close();
         }
         SetModified(false);
@@ -146,8 +147,8 @@ void TableCommands::OpenAcquisitionClick()
             return;
         Dataset& table = m_main.AcquiredTable;
         if (table.IsOpen()) {
-            if (m_station.testPointSetModified)
-                PromptSaveIfModified();
+            if (m_station.testPointSetModified && !PromptSaveIfModified())
+                return;
             table.Close();
         }
         SetModified(false);
@@ -178,32 +179,36 @@ void TableCommands::OpenAcquisitionClick()
 
 void TableCommands::SaveTPClick()
 {
-    Report([this] {
-        const QString working = WorkingCopyPath();
-        const QString target = m_station.dialogs.AskSaveFile(TableDialog(TestPointsFolder(), true, true));
-        if (target.isEmpty())
-            return;
-        if (SameFile(target, working)) {
-            // Saving onto the working copy would delete the set being saved.
-            ShowText(m_station.dialogs, m_station.settings, texts::kWorkingCopyReserved);
-            return;
-        }
-        Dataset& table = m_main.AcquiredTable;
-        table.Close();
-        try {
-            QFile::remove(SideValFile(target));
-            // The old file is replaced only by a complete copy.
-            CopyTableFile(working, target);
-            SetTableHidden(target, false);
-        } catch (...) {
-            if (table.FileExists())
-                table.Open();
-            throw;
-        }
-        m_acqTable.setWindowTitle(QFileInfo(target).absoluteFilePath());
-        table.Open();
-        SetModified(false);
-    });
+    Report([this] { SaveTestPointSet(); });
+}
+
+bool TableCommands::SaveTestPointSet()
+{
+    const QString working = WorkingCopyPath();
+    const QString target = m_station.dialogs.AskSaveFile(TableDialog(TestPointsFolder(), true, true));
+    if (target.isEmpty())
+        return true;
+    if (SameFile(target, working)) {
+        // Saving onto the working copy would delete the set being saved.
+        ShowText(m_station.dialogs, m_station.settings, texts::kWorkingCopyReserved);
+        return false;
+    }
+    Dataset& table = m_main.AcquiredTable;
+    table.Close();
+    try {
+        QFile::remove(SideValFile(target));
+        // The old file is replaced only by a complete copy.
+        CopyTableFile(working, target);
+        SetTableHidden(target, false);
+    } catch (...) {
+        if (table.FileExists())
+            table.Open();
+        throw;
+    }
+    m_acqTable.setWindowTitle(QFileInfo(target).absoluteFilePath());
+    table.Open();
+    SetModified(false);
+    return true;
 }
 
 void TableCommands::NewReportBtnClick()

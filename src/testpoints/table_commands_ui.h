@@ -37,7 +37,9 @@ public:
     void NewAcqButtonClick();
     void OpenAcquisitionClick();
     void SaveTPClick();
-    void PromptSaveIfModified();
+    // False when the changes could not be saved as the user asked: the
+    // command that prompted must not go on and replace them.
+    bool PromptSaveIfModified();
     void AcquiredTableAfterInsert();
     void TestPoint1Click();
     void TableReport1Click();
@@ -46,6 +48,9 @@ public:
 
 private:
     void Report(const std::function<void()>& body);
+    // The save itself; errors escape to the caller. False when the chosen
+    // name was refused.
+    bool SaveTestPointSet();
     void SetModified(bool modified);
     void Enable(const std::function<void(bool)>& target, bool on);
 

@@ -188,6 +188,40 @@ private slots:
         QCOMPARE(Main().AcquiredTable.RecordCount(), 0);
     }
 
+    // Yes asks for the changes to be kept: a save that fails or a refused name
+    // ends the new or open command before it replaces the working copy.
+    void unsavedChangesSurviveAFailedSaveFromThePrompt_data()
+    {
+        QTest::addColumn<bool>("open");
+        QTest::addColumn<bool>("refusedName");
+        QTest::newRow("new, save fails") << false << false;
+        QTest::newRow("open, save fails") << true << false;
+        QTest::newRow("new, working copy name") << false << true;
+        QTest::newRow("open, working copy name") << true << true;
+    }
+    void unsavedChangesSurviveAFailedSaveFromThePrompt()
+    {
+        QFETCH(bool, open);
+        QFETCH(bool, refusedName);
+        WriteSet(TestPoints(QStringLiteral("other.db")), {QStringLiteral("O1")}, TestPointFields());
+        NewMeasurements();
+        Commands().NewAcqButtonClick();
+        AddRow(QStringLiteral("KEEP"));
+        m_dialogs->answers.push_back(true);
+        m_dialogs->saveAnswers.push_back(refusedName ? WorkingCopyPath()
+                                                     : TestPoints(QStringLiteral("no/such/folder/kept.db")));
+        if (open) {
+            m_dialogs->openAnswers.push_back(TestPoints(QStringLiteral("other.db")));
+            Commands().OpenAcquisitionClick();
+        } else {
+            Commands().NewAcqButtonClick();
+        }
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        QVERIFY(Main().AcquiredTable.IsOpen());
+        QCOMPARE(Channels(Main().AcquiredTable), QStringList{QStringLiteral("KEEP")});
+        QVERIFY(m_program->station.testPointSetModified);
+    }
+
     void saveOverExistingFileReplacesItVisibleAndKeepsWorkingCopyHidden()
     {
         const QString target = TestPoints(QStringLiteral("set.db"));
