@@ -10,6 +10,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cmath>
 #include <map>
 #include <optional>
 
@@ -52,7 +53,7 @@ std::optional<double> ParseNumber(const QString& text)
 {
     bool ok = false;
     const double value = FixDecimalPoint(text.trimmed()).toDouble(&ok);
-    if (!ok)
+    if (!ok || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

@@ -11,6 +11,8 @@
 
 #include <sqlite3.h>
 
+#include <cmath>
+
 Q_LOGGING_CATEGORY(lcTables, "vigilo.testpoints", QtWarningMsg)
 
 namespace {
@@ -666,7 +668,8 @@ double Dataset::Number(const QString& name) const
         return 0.0;
     bool ok = false;
     const double number = FixDecimalPoint(text).toDouble(&ok);
-    if (!ok)
+    // "inf" and "nan" parse as numbers but are no measurement or threshold.
+    if (!ok || !std::isfinite(number))
         Fail(Msg(texts::kNotANumber).arg(text, m_fields[static_cast<size_t>(FieldIndex(name))].name));
     return number;
 }
@@ -695,7 +698,7 @@ QVariant Dataset::ConvertForField(int index, const QVariant& value) const
         return QVariant();
     bool ok = false;
     const double number = FixDecimalPoint(text).toDouble(&ok);
-    if (!ok)
+    if (!ok || !std::isfinite(number))
         Fail(Msg(texts::kNotANumber).arg(text, field.name));
     return QVariant(number);
 }

@@ -59,6 +59,8 @@ TEST_F(CsvTablesTest, BadInputNamesLineAndFieldAndWritesNothing)
         {"ch;colour\nE21;red\n", "line 1: unknown field 'colour'"},
         {"ch;CH\nE21;E22\n", "line 1: field 'ch' appears twice"},
         {"ch;minLV\nE21;1\nE22;high\n", "line 3, field 'minLV': 'high' is not a number"},
+        {"ch;maxLV\nE21;inf\n", "line 2, field 'maxLV': 'inf' is not a number"},
+        {"ch;freq\nE21;nan\n", "line 2, field 'freq': 'nan' is not a number"},
         {"ch;freq\nCHANNEL21;474\n", "line 2, field 'ch': 'CHANNEL21' is longer than 8 characters"},
         {"ch;type\nE21;DVB-X\n", "line 2, field 'type': 'DVB-X' is not one of"},
         {"ch;freq\nE21\n", "line 2: 1 values for 2 fields"},

@@ -173,7 +173,12 @@ TEST_F(DatasetTest, ValuesConvertByFieldKind)
     }
     ds.SetText(QStringLiteral("warning"), QStringLiteral("YES"));
     EXPECT_THROW(ds.Number(QStringLiteral("warning")), VigiloError);
-    EXPECT_THROW(ds.SetText(QStringLiteral("LEVEL"), QStringLiteral("high")), VigiloError);
+    for (const char* bad : {"high", "nan", "inf", "-inf"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_THROW(ds.SetText(QStringLiteral("LEVEL"), QString::fromLatin1(bad)), VigiloError);
+        ds.SetText(QStringLiteral("freq"), QString::fromLatin1(bad));
+        EXPECT_THROW(ds.Number(QStringLiteral("freq")), VigiloError);
+    }
 }
 
 TEST_F(DatasetTest, FilterSelectsRowsOfOneTestPointWithoutPastingTextIntoSql)
