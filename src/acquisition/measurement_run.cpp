@@ -194,10 +194,11 @@ void MeasurementRun::MeasureTestPoint(int visit)
     CountdownWait(mode.MeasureDelay());
 
     MeasurementValues values;
-    const bool autoAlarmPass = mode.AutoAlarmPass();
     AutoAlarmAccess& autoAlarm = m_host.AutoAlarm();
     ReadMeasurements(session, tp, tuned, values, [&](MeasuredQuantity quantity, double value) {
-        DeriveThresholds(autoAlarm, autoAlarmPass, ToAlarmQuantity(quantity), value,
+        // The pass switch is read as each value comes: the user may clear it
+        // during the settling wait, and from then on nothing is derived.
+        DeriveThresholds(autoAlarm, mode.AutoAlarmPass(), ToAlarmQuantity(quantity), value,
                          [this, &testPoints](const QString& field, double threshold) {
                              testPoints.SetNumber(field, threshold);
                              // The working copy now differs from the saved set:

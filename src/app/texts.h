@@ -174,7 +174,8 @@ inline constexpr Text kCbAutoAlarm{"Autoconfiguration alarm", "Configuración au
 
 // ---- Alarms ----------------------------------------------------------------------
 // Automatic alarm window TAutoAlarm.
-inline constexpr Text kAutoAlarmTitle{"Auto Alarm", "Alarma Automática"};
+// The language commands leave this window's title as it is.
+inline constexpr Text kAutoAlarmTitle{"Auto Alarm", "Auto Alarm"};
 inline constexpr Text kAutoAlarmLabel1{"ACTIVATED", "ACTIVADO"};
 inline constexpr Text kAutoAlarmLabel2{"TOLERANCE", "TOLERANCIA"};
 inline constexpr Text kCBoxLevel{"LEVEL", "NIVEL"};

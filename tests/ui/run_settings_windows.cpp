@@ -210,6 +210,15 @@ private slots:
         QCOMPARE(autoAlarm.LevelTOL->text(), QString("2"));
     }
 
+    void autoAlarmTitleStaysInBothLanguages()
+    {
+        TAutoAlarm autoAlarm(*station);
+        const QString title = autoAlarm.windowTitle();
+        for (const auto& listener : station->languageListeners)
+            listener(Language::Spanish);
+        QCOMPARE(autoAlarm.windowTitle(), title);
+    }
+
     void endOfProcessHidesOnlyWithOk()
     {
         TFormFinishProcess finish(*station);

@@ -187,6 +187,35 @@ TEST(MeasurementRun, AutomaticAlarmPassDerivesThresholdsAndStopsAfterOnePass)
     }
 }
 
+TEST(MeasurementRun, AutomaticPassClearedDuringTheSettlingWaitDerivesNothingMore)
+{
+    RunFixture f;
+    f.AddPoint(DvbtPoint("21", "474"));
+    f.host.mode.mode = RepeatMode::Loops;
+    f.host.mode.timeForMeasure = 1;
+    f.host.mode.autoAlarm = true;
+    f.host.autoAlarm.level = true;
+    // The measurement wait has ended and the settling wait begun: the user
+    // clears "Autoconfiguration alarm" before the first value is read.
+    bool waited = false;
+    When(f.sim.clock,
+         [&] {
+             waited = waited || f.host.panelText.startsWith("WAITING: ");
+             return waited && f.host.panelText == "RUNNING";
+         },
+         [&] { f.host.mode.autoAlarm = false; });
+
+    f.run.RunMeasureBtnClick();
+
+    ASSERT_EQ(f.Rows().size(), 1u);
+    EXPECT_GT(f.Rows()[0]["LEVEL"].toDouble(), 0.0);
+    Dataset points(QStringLiteral("RunTest"), QStringLiteral("points"));
+    points.Open();
+    EXPECT_TRUE(points.Text("minLV").isEmpty());
+    EXPECT_TRUE(points.Text("maxLV").isEmpty());
+    EXPECT_FALSE(f.station.testPointSetModified);
+}
+
 TEST(MeasurementRun, EmptyTableIsReportedWithoutTouchingTheAnalyser)
 {
     RunFixture f;
