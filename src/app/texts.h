@@ -195,7 +195,7 @@ inline constexpr Text kGpsBaudRateLabel{"Baud Rate", "Baud Rate"};
 inline constexpr Text kActiveGPS{"Enable the GPS reception", "Enable the GPS reception"};
 inline constexpr Text kFindGPS{"Search signal", "Search signal"};
 inline constexpr Text kCancelFindGPS{"Cancel", "CANCEL"};
-inline constexpr Text kLookingForGpsSignal{"looking for gps signal", "looking for gps signal"};
+inline constexpr Text kLookingForGpsSignal{"looking for gps signal", "Buscando señal GPS"};
 inline constexpr Text kGpsSignalCaptured{"GPS signal captured", "señal GPS enganchada"};
 inline constexpr Text kUnableToOpenPort{"Unable to open port", "No se puede abrir el puerto"};
 

@@ -100,7 +100,10 @@ void TGPS::ApplyLanguage(Language language)
     ActiveGPS->setText(kActiveGPS.In(language));
     FindGPS->setText(kFindGPS.In(language));
     CancelFindGPS->setText(kCancelFindGPS.In(language));
-    if (Label2->text().isEmpty() || Label2->text() == kLookingForGpsSignal.English())
+    // "GPS signal captured" is a status the search set: it stays as it is.
+    const QString shown = Label2->text();
+    if (shown.isEmpty() || shown == kLookingForGpsSignal.In(Language::English)
+        || shown == kLookingForGpsSignal.In(Language::Spanish))
         Label2->setText(kLookingForGpsSignal.In(language));
 }
 
@@ -171,6 +174,13 @@ void TGPS::FindGPSClick()
     ActiveGPS->setEnabled(true);
     CBGPSCom->setEnabled(true);
     baudRateGPS->setEnabled(true);
+}
+
+void TGPS::done(int result)
+{
+    if (FindGPS->isChecked())
+        CancelFindGPS->setChecked(true);
+    QDialog::done(result);
 }
 
 void TGPS::FormDestroy()

@@ -48,6 +48,10 @@ public:
 
     TSerialGPS* Port() const { return m_port.get(); }
 
+    // Closing the window cancels a signal search, which could not be
+    // cancelled any more once the window is gone.
+    void done(int result) override;
+
 private:
     Station& m_station;
     SerialDeviceFactory m_ports;

@@ -46,7 +46,19 @@ bool PtyServer::Add(std::shared_ptr<SimWire> wire, const QString& linkPath, QStr
     ::fcntl(slave, F_SETFD, FD_CLOEXEC);
 
     QDir().mkpath(QFileInfo(linkPath).absolutePath());
-    QFile::remove(linkPath);
+    // Only a link left behind by an earlier simulator (to a pty) is replaced:
+    // anything else there is the user's own port and must survive.
+    const QFileInfo existing(linkPath);
+    if (existing.exists() || existing.isSymLink()) {
+        if (!existing.isSymLink() || !existing.symLinkTarget().startsWith(QLatin1String("/dev/pts/"))) {
+            if (error)
+                *error = QStringLiteral("%1 already exists and is not a simulator's link").arg(linkPath);
+            ::close(master);
+            ::close(slave);
+            return false;
+        }
+        QFile::remove(linkPath);
+    }
     if (!QFile::link(QString::fromLocal8Bit(name), linkPath)) {
         if (error)
             *error = QStringLiteral("cannot link %1 to %2").arg(linkPath, QString::fromLocal8Bit(name));

@@ -91,6 +91,14 @@ TEST(AnalyserSimulatorOnPty, AnUnpluggedAnalyserFailsQuickly)
     EXPECT_FALSE(link.Port().Open()) << "the link is gone with the device";
 }
 
+TEST(GpsSimulatorOnPty, RefusesToServeTheReceiverOnTheAnalysersPort)
+{
+    TempProgramFolder folder;
+    SimProcess sim(folder.Path(), {"--com", "3", "--gps-com", "3"});
+    EXPECT_FALSE(sim.Ready()) << "one of the two would be unreachable";
+    EXPECT_FALSE(QFileInfo(folder.File("ports/COM3")).isSymLink());
+}
+
 TEST(GpsSimulatorOnPty, ReadsAFixFromTheSimulatedReceiver)
 {
     TempProgramFolder folder;

@@ -173,6 +173,45 @@ private slots:
         receiver->unplugged = true;
         QCOMPARE(ReadPositionForMeasurement(gps)->ew, QStringLiteral("--"));
     }
+
+    void GpsWindowCaptionsFollowTheLanguage()
+    {
+        Start("spanish");
+        TGPS& gps = *program->GPS;
+        QCOMPARE(gps.Label2->text(), QStringLiteral("Buscando señal GPS"));
+        QCOMPARE(gps.CancelFindGPS->text(), QStringLiteral("CANCEL"));
+        Main().English1Click();
+        QCOMPARE(gps.Label2->text(), QStringLiteral("looking for gps signal"));
+        QCOMPARE(gps.CancelFindGPS->text(), QStringLiteral("Cancel"));
+        Main().Spanish1Click();
+        QCOMPARE(gps.Label2->text(), QStringLiteral("Buscando señal GPS"));
+    }
+
+    void ClosingTheGpsWindowEndsTheSignalSearch()
+    {
+        auto receiver = std::make_shared<SimGpsReceiver>();
+        receiver->mode = SimGpsReceiver::Mode::Silent;
+        ports->Attach(4, receiver);
+        Start("english");
+        TGPS& gps = *program->GPS;
+        gps.baudRateGPS->setCurrentIndex(3);
+        gps.baudRateGPSChange();
+        gps.CBGPSCom->setCurrentIndex(3);
+        gps.CBGPSComChange();
+        gps.ActiveGPS->setChecked(true);
+        gps.ActiveGPSClick();
+
+        // The user closes the window 30 s into a search of a silent receiver;
+        // the receiver only finds a fix long after.
+        const qint64 start = clock->ElapsedMs();
+        clock->At(30000, [&] { gps.reject(); });
+        clock->At(600000, [&] { receiver->mode = SimGpsReceiver::Mode::Fix; });
+        gps.FindGPSClick();
+        QVERIFY(clock->ElapsedMs() - start < 100000);
+        QVERIFY(gps.CancelFindGPS->isChecked());
+        QVERIFY(gps.Label2->isHidden());
+        QVERIFY(gps.baudRateGPS->isEnabled() && gps.CBGPSCom->isEnabled() && gps.ActiveGPS->isEnabled());
+    }
 };
 
 QTEST_MAIN(PortSearchWindowTest)

@@ -110,6 +110,8 @@ int main(int argc, char** argv)
         const int n = parser.value(gpsCom).toInt();
         if (n < 1 || n > 40)
             return Fail(QStringLiteral("--gps-com must be 1 to 40"));
+        if (!parser.isSet(noAnalyser) && n == parser.value(com).toInt())
+            return Fail(QStringLiteral("--gps-com must differ from the analyser's --com"));
         auto gps = std::make_shared<SimGpsReceiver>();
         const QString mode = parser.value(gpsMode);
         if (mode == QLatin1String("nofix"))
