@@ -8,6 +8,7 @@
 #include "instrument/posix_serial_device.h"
 #include "platform/event_pump.h"
 #include "support/qt_printers.h"
+#include "support/sim_process.h"
 #include "support/temp_folder.h"
 
 #include <QFileInfo>
@@ -15,34 +16,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// Starts vigilo-analyser-sim with `arguments` in the folder and waits for "ready".
-class SimProcess {
-public:
-    SimProcess(const QString& folder, QStringList arguments)
-    {
-        arguments << QStringLiteral("--folder") << folder;
-        m_process.start(QStringLiteral(VIGILO_PROGRAM_DIR "/vigilo-analyser-sim"), arguments);
-        while (m_process.waitForReadyRead(10000)) {
-            m_output += m_process.readAllStandardOutput();
-            if (m_output.contains("ready\n"))
-                break;
-        }
-    }
-    ~SimProcess()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    bool Ready() const { return m_output.contains("ready\n"); }
-    QByteArray Output() const { return m_output; }
-
-private:
-    QProcess m_process;
-    QByteArray m_output;
-};
 
 TEST(AnalyserSimulatorOnPty, ThePortSearchFindsAndIdentifiesItOnCom7)
 {

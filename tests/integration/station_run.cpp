@@ -2,6 +2,7 @@
 // pass over a set with one test point of every standard, the stop signal,
 // and the failures a script must be able to tell apart.
 
+#include "support/sim_process.h"
 #include "support/temp_folder.h"
 #include "testpoints/dataset.h"
 
@@ -17,32 +18,6 @@
 namespace {
 const QString kBin = QStringLiteral(VIGILO_PROGRAM_DIR);
 const QString kDemoSet = QStringLiteral(VIGILO_SOURCE_DIR "/data/demo/demo_testpoints.csv");
-
-class SimProcess {
-public:
-    SimProcess(const QString& folder, QStringList arguments)
-    {
-        arguments << QStringLiteral("--folder") << folder;
-        m_process.start(kBin + QStringLiteral("/vigilo-analyser-sim"), arguments);
-        while (m_process.waitForReadyRead(10000)) {
-            m_output += m_process.readAllStandardOutput();
-            if (m_output.contains("ready\n"))
-                break;
-        }
-    }
-    ~SimProcess()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-    bool Ready() const { return m_output.contains("ready\n"); }
-
-private:
-    QProcess m_process;
-    QByteArray m_output;
-};
 
 struct StationResult {
     int exitCode = -1;
