@@ -4,6 +4,7 @@
 // the station does around them.
 #include "instrument/measurement_readout.h"
 #include "instrument/tuners.h"
+#include "support/sample_test_point.h"
 #include "support/sim_fixture.h"
 
 #include <benchmark/benchmark.h>
@@ -26,20 +27,8 @@ constexpr std::array<Standard, 11> kStandards{{
 
 TestPoint Point(const Standard& s)
 {
-    TestPoint tp;
-    tp.type = QString::fromLatin1(s.type);
-    tp.band = QString::fromLatin1(s.band);
-    tp.freq = QString::fromLatin1(s.mhz);
+    TestPoint tp = SampleTestPoint(s.type, s.band, s.mhz);
     tp.system = QStringLiteral("Pal BG");
-    tp.bw = QStringLiteral("8");
-    tp.guardInterval = QStringLiteral("1/4");
-    tp.invSpectral = QStringLiteral("OFF");
-    tp.carrier = QStringLiteral("8K");
-    tp.layer = QStringLiteral("A");
-    tp.symbolRate = QStringLiteral("27500");
-    tp.modulation = QStringLiteral("64QAM");
-    tp.codeRate = QStringLiteral("3/4");
-    tp.lnb = QStringLiteral("13v");
     return tp;
 }
 

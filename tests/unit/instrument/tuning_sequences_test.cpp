@@ -1,5 +1,6 @@
 #include "instrument/tuners.h"
 #include "instrument/tune_frequency.h"
+#include "support/sample_test_point.h"
 #include "tuning_scripted_analyser.h"
 
 #include <gtest/gtest.h>
@@ -13,23 +14,7 @@ protected:
     bool stop = false;
     InstrumentSession session{analyser, clock, [this] { return stop; }};
 
-    static TestPoint Point(const char* type, const char* band = "TER")
-    {
-        TestPoint tp;
-        tp.type = QString::fromLatin1(type);
-        tp.band = QString::fromLatin1(band);
-        tp.freq = QStringLiteral("474");
-        tp.bw = QStringLiteral("8");
-        tp.guardInterval = QStringLiteral("1/4");
-        tp.invSpectral = QStringLiteral("OFF");
-        tp.carrier = QStringLiteral("8K");
-        tp.layer = QStringLiteral("A");
-        tp.symbolRate = QStringLiteral("27500");
-        tp.modulation = QStringLiteral("64QAM");
-        tp.codeRate = QStringLiteral("3/4");
-        tp.lnb = QStringLiteral("13v");
-        return tp;
-    }
+    static TestPoint Point(const char* type, const char* band = "TER") { return SampleTestPoint(type, band); }
 
     qint64 TimeOf(const char* command) const
     {
