@@ -1,5 +1,5 @@
 # Generates, once per configure, a folder of stand-in headers named like every
-# header of Qt Widgets, Print Support and Charts (and not of Core/Gui). Put in
+# header of Qt Widgets, and Print Support (and not of Core/Gui). Put in
 # front of a target's include path, any #include of a widget header in that
 # target resolves to a stand-in whose #error stops the build.
 function(vigilo_add_widget_guard target)
@@ -14,11 +14,11 @@ function(vigilo_add_widget_guard target)
         list(APPEND allowed ${names})
       endif()
     endforeach()
-    foreach(module Widgets PrintSupport Charts)
+    foreach(module Widgets PrintSupport)
       get_target_property(dirs Qt6::${module} INTERFACE_INCLUDE_DIRECTORIES)
       foreach(dir IN LISTS dirs)
         get_filename_component(leaf ${dir} NAME)
-        if(NOT leaf MATCHES "^Qt(Widgets|PrintSupport|Charts)$")
+        if(NOT leaf MATCHES "^Qt(Widgets|PrintSupport)$")
           continue()
         endif()
         file(GLOB headers RELATIVE ${dir} ${dir}/*)
