@@ -45,7 +45,7 @@ void BM_CountdownCpu(benchmark::State& state)
 {
     RunFixture f;  // the host and tables; the pump below is the real one
     QtEventPump pump;
-    Station station{pump, f.modal, f.system, f.settings, -1, {}};
+    Workspace station{pump, f.modal, f.system, f.settings};
     MeasurementRun run(station, f.host);
     f.host.stopDown = false;
     const int seconds = static_cast<int>(state.range(0));

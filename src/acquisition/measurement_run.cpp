@@ -2,9 +2,9 @@
 
 #include "acquisition/oper_mode.h"
 #include "alarms/auto_alarm.h"
-#include "app/settings.h"
-#include "app/station.h"
-#include "app/texts.h"
+#include "platform/settings.h"
+#include "workspace/workspace.h"
+#include "platform/texts.h"
 #include "gps/gga_reader.h"
 #include "instrument/analyser_commands.h"
 #include "instrument/measurement_readout.h"
@@ -63,14 +63,14 @@ private:
 };
 }  // namespace
 
-MeasurementRun::MeasurementRun(Station& station, RunHost& host)
-    : m_station(station), m_host(host), m_cycle(*this)
+MeasurementRun::MeasurementRun(Workspace& workspace, RunHost& host)
+    : m_workspace(workspace), m_host(host), m_cycle(*this)
 {
 }
 
 void MeasurementRun::ShowStatus(const Text& text, PanelColour colour)
 {
-    m_host.ShowPanel(Pick(m_station.settings, text), colour);
+    m_host.ShowPanel(Pick(m_workspace.settings, text), colour);
 }
 
 void MeasurementRun::RunMeasureBtnClick()
@@ -84,7 +84,7 @@ void MeasurementRun::RunMeasureBtnClick()
     // An error of the table engine (a full disk, a file removed under the run)
     // is shown with its text; the run then ends cleanly instead of leaving
     // the window locked in the running state.
-    if (!RunReportingErrors(m_station.dialogs, [this] { StartAndLoop(); })) {
+    if (!RunReportingErrors(m_workspace.dialogs, [this] { StartAndLoop(); })) {
         m_host.ShowRunButtons();
         EnterStoppedState();
     }
@@ -113,7 +113,7 @@ void MeasurementRun::StartAndLoop()
 
     if (testPoints && testPoints->IsOpen() &&
         (testPoints->Eof() || testPoints->Text(QLatin1String(fields::kFreq)).isEmpty())) {
-        ShowText(m_station.dialogs, m_station.settings, texts::kTestPointTableEmpty);
+        ShowText(m_workspace.dialogs, m_workspace.settings, texts::kTestPointTableEmpty);
         EnterStoppedState();
         return;
     }
@@ -125,7 +125,7 @@ void MeasurementRun::StartAndLoop()
 
     if (!m_host.IdentifyAnalyser()) {
         m_host.SetRunButtonEnabled(false);
-        ShowText(m_station.dialogs, m_station.settings, texts::kRunAnalyserNotDetected);
+        ShowText(m_workspace.dialogs, m_workspace.settings, texts::kRunAnalyserNotDetected);
         m_host.OfferPortSearchAgain();
         m_host.ShowEndOfProcess();
         return;
@@ -137,13 +137,13 @@ void MeasurementRun::StartAndLoop()
     }
     testPoints = m_host.TestPointTable();
     if (!testPoints || !testPoints->IsOpen()) {
-        ShowText(m_station.dialogs, m_station.settings, texts::kRunNoTestPointTable);
+        ShowText(m_workspace.dialogs, m_workspace.settings, texts::kRunNoTestPointTable);
         EnterStoppedState();
         return;
     }
     Dataset* measurements = m_host.MeasurementsTable();
     if (!measurements || !measurements->IsOpen()) {
-        ShowText(m_station.dialogs, m_station.settings, texts::kRunNoMeasurementsTable);
+        ShowText(m_workspace.dialogs, m_workspace.settings, texts::kRunNoMeasurementsTable);
         EnterStoppedState();
         return;
     }
@@ -151,7 +151,7 @@ void MeasurementRun::StartAndLoop()
     // Remote mode: the analyser's keys stay off while the station drives it.
     if (!m_host.Analyser().SendCommand(QByteArrayLiteral("*EM2")))
         qCDebug(lcAcquisition) << "*EM2 refused; the run goes on";
-    WaitWithStop(m_station.pump, [this] { return m_host.StopRequested(); }, kSettleAfterEm2Ms);
+    WaitWithStop(m_workspace.pump, [this] { return m_host.StopRequested(); }, kSettleAfterEm2Ms);
     EnterRunningState();
 
     m_host.ArmPeriodicReports(mode.ReportPeriodMinutes() * 60000, mode.ReportsEveryOn());
@@ -186,7 +186,7 @@ void MeasurementRun::MeasureTestPoint(int visit)
     testPoints.Edit();
     const TestPoint tp = ReadTestPoint(testPoints);
 
-    InstrumentSession session(m_host.Analyser(), m_station.pump, [this] { return m_host.StopRequested(); });
+    InstrumentSession session(m_host.Analyser(), m_workspace.pump, [this] { return m_host.StopRequested(); });
     const bool tuned = !(mode.Mode() == RepeatMode::SingleTestPoint && visit >= 2);
     if (tuned && !TuneTestPoint(session, tp))
         return;  // Stop while the frequency was set: nothing measured, no row
@@ -203,10 +203,10 @@ void MeasurementRun::MeasureTestPoint(int visit)
                              testPoints.SetNumber(field, threshold);
                              // The working copy now differs from the saved set:
                              // closing it asks whether to save the new thresholds.
-                             m_station.testPointSetModified = true;
+                             m_workspace.testPointSetModified = true;
                          });
     });
-    m_station.pump.ProcessMessages();
+    m_workspace.pump.ProcessMessages();
 
     measurements.Append();
     for (const MeasurementValues::Entry& entry : values.Entries()) {
@@ -247,7 +247,7 @@ void MeasurementRun::MeasureTestPoint(int visit)
             CountdownWait(mode.WaitBetweenLoops());
     }
 
-    m_station.pump.ProcessMessages();
+    m_workspace.pump.ProcessMessages();
     if (!m_host.StopRequested() && mode.WaitBetweenPoints() > 0)
         CountdownWait(mode.WaitBetweenPoints());
 }
@@ -261,7 +261,7 @@ void MeasurementRun::WriteRow(Dataset& testPoints, Dataset& measurements)
     if (testPoints.HasField(QLatin1String(fields::kLayer)))
         measurements.SetText(QLatin1String(fields::kLayer), testPoints.Text(QLatin1String(fields::kLayer)));
     measurements.SetText(QLatin1String(fields::kGuardInterval), testPoints.Text(QLatin1String(fields::kGInterval)));
-    const QDateTime now = m_station.pump.Now();
+    const QDateTime now = m_workspace.pump.Now();
     measurements.SetText(QLatin1String(fields::kHour), SystemLongTime(now.time()));
     measurements.SetText(QLatin1String(fields::kDate), SystemShortDate(now.date()));
     measurements.SetValue(QLatin1String(fields::kIndex), testPoints.Value(QLatin1String(fields::kIndex)));
@@ -281,10 +281,10 @@ void MeasurementRun::StampPosition(Dataset& measurements)
 void MeasurementRun::CountdownWait(int seconds)
 {
     m_host.ShowPanel(std::nullopt, PanelColour::Yellow);
-    const auto waiting = Pick(m_station.settings, texts::kWaiting);
+    const auto waiting = Pick(m_workspace.settings, texts::kWaiting);
     for (int k = 0; k < seconds * 10; ++k) {
-        m_station.pump.Sleep(kStepMs);
-        m_station.pump.ProcessMessages();
+        m_workspace.pump.Sleep(kStepMs);
+        m_workspace.pump.ProcessMessages();
         if (waiting)
             m_host.ShowPanel(*waiting + QString::number(seconds - k / 10), PanelColour::Yellow);
         else

@@ -5,7 +5,7 @@
 
 #include <QString>
 
-struct Station;
+class Workspace;
 struct TestPoint;
 struct Text;
 
@@ -18,7 +18,7 @@ enum class RunPhase { Stopped, Running, WaitingToRun };
 // window events run, so Stop and the timers work while it is busy.
 class MeasurementRun final : private OnOffCycleHost {
 public:
-    MeasurementRun(Station& station, RunHost& host);
+    MeasurementRun(Workspace& workspace, RunHost& host);
 
     // Run start, run loop and run end. A press while an earlier start is still
     // unfinished (inside one of its message boxes or waits) is ignored.
@@ -66,7 +66,7 @@ private:
     void WriteRow(Dataset& testPoints, Dataset& measurements);
     void StampPosition(Dataset& measurements);
 
-    Station& m_station;
+    Workspace& m_workspace;
     RunHost& m_host;
     OnOffCycle m_cycle;
     RunPhase m_phase = RunPhase::Stopped;

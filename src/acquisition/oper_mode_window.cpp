@@ -1,7 +1,7 @@
 #include "acquisition/oper_mode_window.h"
 
-#include "app/station.h"
-#include "app/texts.h"
+#include "workspace/workspace.h"
+#include "platform/texts.h"
 #include "platform/digit_edit_ui.h"
 
 #include <QCheckBox>
@@ -48,7 +48,7 @@ QTimeEdit* Picker(QWidget* parent, const char* name, int x, int y)
 }
 }  // namespace
 
-TOperMode::TOperMode(Station& station, QWidget* parent) : QDialog(parent), m_station(station)
+TOperMode::TOperMode(Workspace& workspace, QWidget* parent) : QDialog(parent), m_workspace(workspace)
 {
     setObjectName(QStringLiteral("TOperMode"));
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
@@ -111,7 +111,7 @@ TOperMode::TOperMode(Station& station, QWidget* parent) : QDialog(parent), m_sta
 
     FormCreate();
     ApplyLanguage(Language::English);
-    m_station.languageListeners.push_back([this](Language language) { ApplyLanguage(language); });
+    connect(&m_workspace, &Workspace::languageChanged, this, &TOperMode::ApplyLanguage);
 }
 
 void TOperMode::FormCreate()

@@ -10,7 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimeEdit;
-struct Station;
+class Workspace;
 enum class Language;
 
 // The operating mode window: how the passes repeat, the waits of a visit,
@@ -21,7 +21,7 @@ class TOperMode : public QDialog, public OperModeAccess {
     Q_OBJECT
 
 public:
-    explicit TOperMode(Station& station, QWidget* parent = nullptr);
+    explicit TOperMode(Workspace& workspace, QWidget* parent = nullptr);
 
     QCheckBox* Continuous;
     QCheckBox* CheckBoxBucleRepeticiones;
@@ -93,5 +93,5 @@ private:
     void ValidateEdit(QLineEdit* edit, OperModeEdit which);
     void EnsureOneMode();
 
-    Station& m_station;
+    Workspace& m_workspace;
 };

@@ -3,7 +3,7 @@
 #include "acquisition/oper_mode_window.h"
 #include "alarms/auto_alarm_window.h"
 #include "app/main_window.h"
-#include "app/station.h"
+#include "workspace/workspace.h"
 #include "gps/gga_reader.h"
 #include "instrument/analyser_link.h"
 #include "notify/finish_process_window.h"
@@ -44,8 +44,8 @@ void SetEnabled(std::initializer_list<QAction*> actions, bool enabled)
 }
 }  // namespace
 
-MainWindowRunHost::MainWindowRunHost(Station& station, const RunWindows& windows)
-    : m_station(station), m_w(windows), m_commands(*windows.link), m_run(station, *this)
+MainWindowRunHost::MainWindowRunHost(Workspace& workspace, const RunWindows& windows)
+    : m_workspace(workspace), m_w(windows), m_commands(*windows.link), m_run(workspace, *this)
 {
 }
 
@@ -85,8 +85,8 @@ void MainWindowRunHost::ShowPanel(const std::optional<QString>& text, PanelColou
 
 OperModeAccess& MainWindowRunHost::OperMode() { return *m_w.operMode; }
 AutoAlarmAccess& MainWindowRunHost::AutoAlarm() { return *m_w.autoAlarm; }
-Dataset* MainWindowRunHost::TestPointTable() { return &m_w.main->AcquiredTable; }
-Dataset* MainWindowRunHost::MeasurementsTable() { return &m_w.main->ReportTable; }
+Dataset* MainWindowRunHost::TestPointTable() { return &m_workspace.AcquiredTable; }
+Dataset* MainWindowRunHost::MeasurementsTable() { return &m_workspace.ReportTable; }
 AnalyserCommands& MainWindowRunHost::Analyser() { return m_commands; }
 
 bool MainWindowRunHost::IdentifyAnalyser()
@@ -153,7 +153,7 @@ void MainWindowRunHost::SetRunControls(bool running)
     for (QAction* item : {main.LoadReport1, main.Exit1, main.English1, main.Spanish1, main.About1})
         item->setVisible(on);
 
-    const bool reports = on && main.IsReportTableOpen();
+    const bool reports = on && m_workspace.ReportTable.IsOpen();
     SetEnabled({main.ViewFilteredReportBtn, main.ViewCompletedReportBtn, main.ViewAlarmReportBtn,
                 main.ViewGroupedReportBtn},
                running ? false : reports);

@@ -15,7 +15,7 @@ class TAutoAlarm;
 class TFormFinishProcess;
 class TOperMode;
 class TVigilo;
-struct Station;
+class Workspace;
 
 // The windows the run reaches on the desktop. Windows that do not exist
 // (yet) are null; their locking comes through `lockHooks`.
@@ -34,7 +34,7 @@ struct RunWindows {
 // the locking of every window's controls while a run lasts, the timers.
 class MainWindowRunHost final : public RunHost {
 public:
-    MainWindowRunHost(Station& station, const RunWindows& windows);
+    MainWindowRunHost(Workspace& workspace, const RunWindows& windows);
 
     // Connects Run, the operating mode's STOP, the menu items of the two
     // settings windows and the ON/OFF countdowns of Timer1.
@@ -79,7 +79,7 @@ public:
 private:
     void SetRunControls(bool running);
 
-    Station& m_station;
+    Workspace& m_workspace;
     RunWindows m_w;
     LinkCommands<AnalyserLink> m_commands;
     MeasurementRun m_run;

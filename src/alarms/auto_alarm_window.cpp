@@ -1,7 +1,7 @@
 #include "alarms/auto_alarm_window.h"
 
-#include "app/station.h"
-#include "app/texts.h"
+#include "workspace/workspace.h"
+#include "platform/texts.h"
 #include "platform/digit_edit_ui.h"
 
 #include <QCheckBox>
@@ -19,7 +19,7 @@ T* Named(T* object, const char* name)
 }
 }  // namespace
 
-TAutoAlarm::TAutoAlarm(Station& station, QWidget* parent) : QDialog(parent)
+TAutoAlarm::TAutoAlarm(Workspace& workspace, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TAutoAlarm"));
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
@@ -50,7 +50,7 @@ TAutoAlarm::TAutoAlarm(Station& station, QWidget* parent) : QDialog(parent)
     DigitEdit::Install(MERTOL, kToleranceLength, [this] { MERTOLExit(); }, true);
 
     ApplyLanguage(Language::English);
-    station.languageListeners.push_back([this](Language language) { ApplyLanguage(language); });
+    connect(&workspace, &Workspace::languageChanged, this, &TAutoAlarm::ApplyLanguage);
 }
 
 void TAutoAlarm::ApplyLanguage(Language language)

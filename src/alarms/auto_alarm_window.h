@@ -7,7 +7,7 @@
 class QCheckBox;
 class QLabel;
 class QLineEdit;
-struct Station;
+class Workspace;
 enum class Language;
 
 // The automatic alarm window: which measured quantities centre an alarm
@@ -16,7 +16,7 @@ class TAutoAlarm : public QDialog, public AutoAlarmAccess {
     Q_OBJECT
 
 public:
-    explicit TAutoAlarm(Station& station, QWidget* parent = nullptr);
+    explicit TAutoAlarm(Workspace& workspace, QWidget* parent = nullptr);
 
     QLabel* Label1;  // "ACTIVATED"
     QLabel* Label2;  // "TOLERANCE"

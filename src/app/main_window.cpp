@@ -1,9 +1,9 @@
 #include "app/main_window.h"
 
-#include "app/settings.h"
-#include "app/settings_loader.h"
-#include "app/station.h"
-#include "app/texts.h"
+#include "platform/settings.h"
+#include "platform/settings_loader.h"
+#include "workspace/workspace.h"
+#include "platform/texts.h"
 #include "instrument/analyser_models.h"
 #include "instrument/port_search_window.h"
 #include "platform/date_formats.h"
@@ -99,8 +99,8 @@ QLabel* StepLabel(QWidget* parent, const char* name, const char* text, int left)
 }
 }  // namespace
 
-TVigilo::TVigilo(Station& station, bool waitForSplash, QWidget* parent)
-    : QMainWindow(parent), m_station(station)
+TVigilo::TVigilo(Workspace& workspace, bool waitForSplash, QWidget* parent)
+    : QMainWindow(parent), m_workspace(workspace)
 {
     setObjectName(QStringLiteral("TVigilo"));
     setWindowTitle(QStringLiteral("Vigilo"));
@@ -153,13 +153,13 @@ TVigilo::TVigilo(Station& station, bool waitForSplash, QWidget* parent)
 
     // FormCreate, in its order.
     if (waitForSplash)
-        m_station.pump.Sleep(kSplashWaitMs);
+        m_workspace.pump.Sleep(kSplashWaitMs);
     RegisterDatabaseNames();
-    AcquiredTable.SetDatabaseName(QString::fromUtf8(dbnames::kTestPoints));
-    ReportTable.SetDatabaseName(QString::fromUtf8(dbnames::kMeasurements));
-    FilterTable.SetDatabaseName(QString::fromUtf8(dbnames::kFilter));
-    FilterTable.SetTableName(QStringLiteral("Filter"));
-    isTestPointTableOpen = [this] { return AcquiredTable.IsOpen(); };
+    m_workspace.AcquiredTable.SetDatabaseName(QString::fromUtf8(dbnames::kTestPoints));
+    m_workspace.ReportTable.SetDatabaseName(QString::fromUtf8(dbnames::kMeasurements));
+    m_workspace.FilterTable.SetDatabaseName(QString::fromUtf8(dbnames::kFilter));
+    m_workspace.FilterTable.SetTableName(QStringLiteral("Filter"));
+    isTestPointTableOpen = [this] { return m_workspace.AcquiredTable.IsOpen(); };
     SetInitialCommandState();
     AvisEstatAlarma->hide();
     AvisTurnOFF->hide();
@@ -395,14 +395,14 @@ void TVigilo::SetPanelInfo(const QString& text, const QColor& ground)
 
 void TVigilo::SetPanelInfo(const Text& text, const QColor& ground)
 {
-    if (auto shown = Pick(m_station.settings, text))
+    if (auto shown = Pick(m_workspace.settings, text))
         SetPanelInfo(*shown, ground);
 }
 
 void TVigilo::SelectFamily(QAction* item, int modelCode)
 {
     item->setChecked(true);
-    m_station.modelCode = modelCode;
+    m_workspace.modelCode = modelCode;
 }
 
 void TVigilo::EUStandardClick() { SelectFamily(EUStandard, RepresentativeModelCode(ModelFamily::DVB)); }
@@ -473,10 +473,9 @@ void TVigilo::ApplyLanguage(Language language)
 void TVigilo::RunLanguageCommand(Language language)
 {
     ApplyLanguage(language);
-    for (const auto& listener : m_station.languageListeners)
-        listener(language);
-    m_station.settings.Replace(Settings::kLanguageLine, LanguageWord(language));
-    SaveSettingsReporting(m_station.settings, m_station.dialogs);
+    m_workspace.AnnounceLanguage(language);
+    m_workspace.settings.Replace(Settings::kLanguageLine, LanguageWord(language));
+    SaveSettingsReporting(m_workspace.settings, m_workspace.dialogs);
 }
 
 void TVigilo::English1Click() { RunLanguageCommand(Language::English); }
@@ -490,12 +489,12 @@ void TVigilo::About1Click()
 
 void TVigilo::Tutorial1Click()
 {
-    const Language language = CurrentLanguage(m_station.settings);
+    const Language language = CurrentLanguage(m_workspace.settings);
     if (language == Language::Other)
         return;
     const QString manual = ProgramPath(texts::kManualFile.In(language));
-    if (!m_station.system.OpenDocument(manual))
-        m_station.dialogs.ShowMessage(texts::kUnableToOpenManual.In(language));
+    if (!m_workspace.system.OpenDocument(manual))
+        m_workspace.dialogs.ShowMessage(texts::kUnableToOpenManual.In(language));
 }
 
 void TVigilo::Exit1Click()
@@ -505,8 +504,8 @@ void TVigilo::Exit1Click()
 
 void TVigilo::SearchComBtnClick()
 {
-    if (analyserLink)
-        RunPortSearch(*this, m_station, *analyserLink, portSearchHooks);
+    if (AnalyserLink* link = m_workspace.Link())
+        RunPortSearch(*this, m_workspace, *link, portSearchHooks);
 }
 
 void TVigilo::SelPortCBChange()
@@ -516,7 +515,7 @@ void TVigilo::SelPortCBChange()
 
 void TVigilo::ShowClock()
 {
-    const QDateTime now = m_station.pump.Now();
+    const QDateTime now = m_workspace.pump.Now();
     EditSystemClock->setText(SystemLongTime(now.time()));
     EditSystemDate->setText(SystemShortDate(now.date()));
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "instrument/port_search.h"
-#include "testpoints/dataset.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -18,7 +17,7 @@ class QPushButton;
 class QTimer;
 class QToolButton;
 class AnalyserLink;
-struct Station;
+class Workspace;
 struct Text;
 enum class Language;
 
@@ -29,7 +28,7 @@ class TVigilo : public QMainWindow {
 
 public:
     // waitForSplash: the window's creation keeps the splash up for 2 s.
-    explicit TVigilo(Station& station, bool waitForSplash = false, QWidget* parent = nullptr);
+    explicit TVigilo(Workspace& workspace, bool waitForSplash = false, QWidget* parent = nullptr);
 
     // Toolbar, step 1 to 5.
     QPushButton* NewReportBtn;
@@ -132,18 +131,9 @@ public:
     std::vector<std::function<void()>> timer1Tasks;
     // Whether a test point table is open (FormActivate); set by the table commands.
     std::function<bool()> isTestPointTableOpen;
-    // The test point set (working copy), the open Measurements table and the
-    // reports' Filter table.
-    Dataset AcquiredTable;
-    Dataset ReportTable;
-    Dataset FilterTable;
-    bool IsTestPointTableOpen() const { return AcquiredTable.IsOpen(); }
-    bool IsReportTableOpen() const { return ReportTable.IsOpen(); }
     // The about box, created by start-up.
     std::function<void()> showAboutBox;
-    // The analyser link the port search uses (owned by Program), and what
-    // the search does to other windows.
-    AnalyserLink* analyserLink = nullptr;
+    // What the port search does to other windows.
     PortSearchHooks portSearchHooks;
 
 signals:
@@ -162,7 +152,7 @@ private:
     void SelectFamily(QAction* item, int modelCode);
     void RunLanguageCommand(Language language);
 
-    Station& m_station;
+    Workspace& m_workspace;
     QActionGroup* m_modelGroup = nullptr;
     QButtonGroup* m_runStopGroup = nullptr;
     QWidget* m_statusArea = nullptr;

@@ -5,10 +5,10 @@
 #include "alarms/auto_alarm_window.h"
 #include "app/about_form.h"
 #include "app/main_window.h"
-#include "app/settings_loader.h"
+#include "platform/settings_loader.h"
 #include "app/splash_form.h"
 #include "app/start_options_ui.h"
-#include "app/texts.h"
+#include "platform/texts.h"
 #include "gps/gps_window.h"
 #include "instrument/analyser_link.h"
 #include "instrument/posix_serial_device.h"
@@ -50,10 +50,9 @@ bool VigiloApplication::notify(QObject* receiver, QEvent* event)
 
 Program::Program(EventPump& pump, UserDialogs& dialogs, SystemCommands& system, const QString& folder,
                  SerialDeviceFactory ports)
-    : settings(folder), station{pump, dialogs, system, settings, -1, {}},
-      serialPorts(ports ? std::move(ports) : PosixSerialDeviceFactory(pump))
+    : settings(folder),
+      workspace(pump, dialogs, system, settings, ports ? std::move(ports) : PosixSerialDeviceFactory(pump))
 {
-    analyserLink = std::make_unique<AnalyserLink>(pump, serialPorts, station.modelCode);
 }
 
 Program::~Program() = default;
@@ -61,12 +60,12 @@ Program::~Program() = default;
 void Program::CreateWindow(const char* name, const std::function<void()>& create)
 {
     Q_UNUSED(name);
-    RunReportingErrors(station.dialogs, create);
+    RunReportingErrors(workspace.dialogs, create);
 }
 
 void Program::CreateWindows(bool show, TSplash* splash, const std::function<void()>& onShown)
 {
-    VigiloForm = std::make_unique<TVigilo>(station, splash != nullptr);
+    VigiloForm = std::make_unique<TVigilo>(workspace, splash != nullptr);
     if (splash)
         QObject::connect(VigiloForm.get(), &TVigilo::shown, splash, &QObject::deleteLater);
     if (onShown)
@@ -74,8 +73,7 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
     if (show)
         VigiloForm->showMaximized();
 
-    VigiloForm->analyserLink = analyserLink.get();
-    analyserLink->selectFamily = [this](ModelFamily family) {
+    workspace.Link()->selectFamily = [this](ModelFamily family) {
         switch (family) {
         case ModelFamily::DVB: VigiloForm->EUStandardClick(); break;
         case ModelFamily::ATSC: VigiloForm->USAStandardClick(); break;
@@ -94,19 +92,19 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
         return client->height() + (strip ? strip->height() : 0);
     };
     CreateWindow("TGPS", [this] {
-        GPS = std::make_unique<TGPS>(station, serialPorts);
+        GPS = std::make_unique<TGPS>(workspace, workspace.serialPorts);
         QObject::connect(VigiloForm->GPS1, &QAction::triggered, GPS.get(), &TGPS::GPS1Click);
     });
     CreateWindow("TFAcqTable", [this, screen, gridBottomLimit] {
-        FAcqTable = std::make_unique<TFAcqTable>(VigiloForm->AcquiredTable, screen, gridBottomLimit, VigiloForm.get());
+        FAcqTable = std::make_unique<TFAcqTable>(workspace.AcquiredTable, screen, gridBottomLimit, VigiloForm.get());
     });
     CreateWindow("TFRepTable", [this, screen, gridBottomLimit] {
-        FRepTable = std::make_unique<TFRepTable>(VigiloForm->ReportTable, screen, gridBottomLimit, VigiloForm.get());
-        TableCommandsOfMain = std::make_unique<TableCommands>(station, *VigiloForm, *FAcqTable, *FRepTable);
+        FRepTable = std::make_unique<TFRepTable>(workspace.ReportTable, screen, gridBottomLimit, VigiloForm.get());
+        TableCommandsOfMain = std::make_unique<TableCommands>(workspace, *VigiloForm, *FAcqTable, *FRepTable);
         TableCommandsOfMain->Connect();
     });
-    CreateWindow("TOperMode", [this] { OperMode = std::make_unique<TOperMode>(station, VigiloForm.get()); });
-    CreateWindow("TAutoAlarm", [this] { AutoAlarm = std::make_unique<TAutoAlarm>(station, VigiloForm.get()); });
+    CreateWindow("TOperMode", [this] { OperMode = std::make_unique<TOperMode>(workspace, VigiloForm.get()); });
+    CreateWindow("TAutoAlarm", [this] { AutoAlarm = std::make_unique<TAutoAlarm>(workspace, VigiloForm.get()); });
     CreateWindow("TAboutBox", [this] {
         AboutBox = std::make_unique<TAboutBox>(VigiloForm.get());
         VigiloForm->showAboutBox = [this] { AboutBox->exec(); };
@@ -114,10 +112,10 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
 
     CreateWindow("TDataModule1", [this] { DataModule1 = std::make_unique<TDataModule1>(); });
     CreateWindow("TFormFinishProcess", [this] {
-        FormFinishProcess = std::make_unique<TFormFinishProcess>(station, VigiloForm.get());
+        FormFinishProcess = std::make_unique<TFormFinishProcess>(workspace, VigiloForm.get());
         RunWindows windows{VigiloForm.get(), OperMode.get(), AutoAlarm.get(), FormFinishProcess.get(), GPS.get(),
-                           FAcqTable.get(), FRepTable.get(), analyserLink.get()};
-        RunHostOfMain = std::make_unique<MainWindowRunHost>(station, windows);
+                           FAcqTable.get(), FRepTable.get(), workspace.Link()};
+        RunHostOfMain = std::make_unique<MainWindowRunHost>(workspace, windows);
         RunHostOfMain->explorationControls = [this](bool enabled) {
             if (VigiloForm->portSearchHooks.explorationControls)
                 VigiloForm->portSearchHooks.explorationControls(enabled);
@@ -135,7 +133,7 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
             else
                 VigiloForm->English1Click();
         };
-        LoadSettingsAtStartUp(settings, station.dialogs, targets);
+        LoadSettingsAtStartUp(settings, workspace.dialogs, targets);
     });
 }
 

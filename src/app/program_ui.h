@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/settings.h"
-#include "app/station.h"
-#include "instrument/serial_device.h"
+#include "platform/settings.h"
+#include "workspace/workspace.h"
+#include "platform/serial_device.h"
 
 #include <QApplication>
 #include <memory>
@@ -52,11 +52,7 @@ public:
     void CreateWindows(bool show, TSplash* splash = nullptr, const std::function<void()>& onShown = {});
 
     Settings settings;
-    Station station;
-
-    // The one connection to the analyser, for the program's life.
-    std::unique_ptr<AnalyserLink> analyserLink;
-    SerialDeviceFactory serialPorts;
+    Workspace workspace;
 
     std::unique_ptr<TVigilo> VigiloForm;
     std::unique_ptr<TGPS> GPS;

@@ -1,7 +1,7 @@
 #include "gps/gps_window.h"
 
-#include "app/station.h"
-#include "app/texts.h"
+#include "workspace/workspace.h"
+#include "platform/texts.h"
 #include "gps/serial_gps.h"
 #include "platform/event_pump.h"
 #include "platform/user_dialogs.h"
@@ -32,8 +32,8 @@ void ShowNone(QComboBox* combo)
 }
 }  // namespace
 
-TGPS::TGPS(Station& station, SerialDeviceFactory ports, QWidget* parent)
-    : QDialog(parent), m_station(station), m_ports(std::move(ports))
+TGPS::TGPS(Workspace& workspace, SerialDeviceFactory ports, QWidget* parent)
+    : QDialog(parent), m_workspace(workspace), m_ports(std::move(ports))
 {
     setObjectName(QStringLiteral("TGPS"));
     setWindowTitle(QStringLiteral("GPS"));
@@ -83,7 +83,7 @@ TGPS::TGPS(Station& station, SerialDeviceFactory ports, QWidget* parent)
     connect(FindGPS, &QPushButton::clicked, this, &TGPS::FindGPSClick);
 
     ApplyLanguage(Language::English);
-    m_station.languageListeners.push_back([this](Language language) { ApplyLanguage(language); });
+    connect(&m_workspace, &Workspace::languageChanged, this, &TGPS::ApplyLanguage);
 }
 
 TGPS::~TGPS()
@@ -124,7 +124,7 @@ void TGPS::CBGPSComChange()
         m_port->Close();
         m_port.reset();
     }
-    m_port = std::make_unique<TSerialGPS>(m_station.pump, m_ports);
+    m_port = std::make_unique<TSerialGPS>(m_workspace.pump, m_ports);
     m_port->SelectPort(CBGPSCom->currentIndex());
     if (m_port->Open()) {
         ActiveGPS->setEnabled(true);
@@ -133,7 +133,7 @@ void TGPS::CBGPSComChange()
     }
     ActiveGPS->setChecked(false);
     ActiveGPS->setEnabled(false);
-    ShowText(m_station.dialogs, m_station.settings, texts::kUnableToOpenPort);
+    ShowText(m_workspace.dialogs, m_workspace.settings, texts::kUnableToOpenPort);
 }
 
 void TGPS::ActiveGPSClick()
@@ -149,7 +149,7 @@ void TGPS::FindGPSClick()
 {
     FindGPS->setChecked(true);
     baudRateGPS->setEnabled(false);
-    if (auto looking = Pick(m_station.settings, texts::kLookingForGpsSignal))
+    if (auto looking = Pick(m_workspace.settings, texts::kLookingForGpsSignal))
         Label2->setText(*looking);
     bool valid = false;
     do {
@@ -159,13 +159,13 @@ void TGPS::FindGPSClick()
         valid = ReadGpsFix(fix);
         // The pause ends early when the user cancels.
         for (int step = 0; step < kSearchPauseSteps && !CancelFindGPS->isChecked(); ++step)
-            m_station.pump.Sleep(100);
+            m_workspace.pump.Sleep(100);
         Label2->setVisible(!Label2->isVisible());
         if (valid)
             CancelFindGPS->setChecked(true);
     } while (!CancelFindGPS->isChecked());
     if (valid) {
-        if (auto captured = Pick(m_station.settings, texts::kGpsSignalCaptured))
+        if (auto captured = Pick(m_workspace.settings, texts::kGpsSignalCaptured))
             Label2->setText(*captured);
         Label2->show();
     } else {

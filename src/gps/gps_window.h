@@ -1,7 +1,7 @@
 #pragma once
 
 #include "gps/gga_reader.h"
-#include "instrument/serial_device.h"
+#include "platform/serial_device.h"
 
 #include <QDialog>
 #include <memory>
@@ -12,7 +12,7 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class TSerialGPS;
-struct Station;
+class Workspace;
 enum class Language;
 
 // The GPS window (Config > GPS): port and speed of the receiver, the switch
@@ -22,7 +22,7 @@ class TGPS : public QDialog, public GpsReader {
     Q_OBJECT
 
 public:
-    TGPS(Station& station, SerialDeviceFactory ports, QWidget* parent = nullptr);
+    TGPS(Workspace& workspace, SerialDeviceFactory ports, QWidget* parent = nullptr);
     ~TGPS() override;
 
     QComboBox* baudRateGPS;
@@ -53,7 +53,7 @@ public:
     void done(int result) override;
 
 private:
-    Station& m_station;
+    Workspace& m_workspace;
     SerialDeviceFactory m_ports;
     std::unique_ptr<TSerialGPS> m_port;
     QButtonGroup* m_searchGroup = nullptr;

@@ -18,7 +18,7 @@ public:
     static constexpr int kShortNoiseLimit = 10;
     static constexpr int kQueryPauseMs = 100;
 
-    // modelCode: the program-wide model code (Station::modelCode).
+    // modelCode: the program-wide model code (Workspace::modelCode).
     AnalyserLink(EventPump& pump, SerialDeviceFactory factory, int& modelCode);
 
     // Reads single bytes until `wanted` comes. While ACK is awaited the first

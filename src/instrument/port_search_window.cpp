@@ -1,8 +1,8 @@
 #include "instrument/port_search_window.h"
 
 #include "app/main_window.h"
-#include "app/station.h"
-#include "app/texts.h"
+#include "workspace/workspace.h"
+#include "platform/texts.h"
 #include "instrument/analyser_link.h"
 #include "instrument/port_search.h"
 #include "platform/user_dialogs.h"
@@ -41,7 +41,7 @@ void InstallPortDisplayRules(QComboBox* selPortCB)
         selPortCB->lineEdit()->installEventFilter(filter);
 }
 
-void RunPortSearch(TVigilo& window, Station& station, AnalyserLink& link, const PortSearchHooks& hooks)
+void RunPortSearch(TVigilo& window, Workspace& workspace, AnalyserLink& link, const PortSearchHooks& hooks)
 {
     window.SetPanelInfo(texts::kSearchingCom, Qt::blue);
     ShowPortIndex(window.SelPortCB, 0);
@@ -54,8 +54,8 @@ void RunPortSearch(TVigilo& window, Station& station, AnalyserLink& link, const 
     if (result.found) {
         if (hooks.reportModelName)
             hooks.reportModelName(result.modelName);
-        if (auto detectedIn = Pick(station.settings, texts::kAnalyserDetectedIn))
-            station.dialogs.ShowMessage(result.modelName + *detectedIn + window.SelPortCB->currentText());
+        if (auto detectedIn = Pick(workspace.settings, texts::kAnalyserDetectedIn))
+            workspace.dialogs.ShowMessage(result.modelName + *detectedIn + window.SelPortCB->currentText());
         const bool tableOpen = window.isTestPointTableOpen && window.isTestPointTableOpen();
         if (tableOpen) {
             if (hooks.explorationControls)
@@ -66,7 +66,7 @@ void RunPortSearch(TVigilo& window, Station& station, AnalyserLink& link, const 
         return;
     }
     window.RunMeasureBtn->setEnabled(false);
-    ShowText(station.dialogs, station.settings, texts::kAnalyserNotDetected);
+    ShowText(workspace.dialogs, workspace.settings, texts::kAnalyserNotDetected);
     window.SearchComBtn->setEnabled(true);
     if (hooks.explorationControls)
         hooks.explorationControls(false);

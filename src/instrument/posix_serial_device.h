@@ -1,6 +1,6 @@
 #pragma once
 
-#include "instrument/serial_device.h"
+#include "platform/serial_device.h"
 
 #include <QString>
 #include <memory>

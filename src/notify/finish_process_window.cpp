@@ -1,7 +1,7 @@
 #include "notify/finish_process_window.h"
 
-#include "app/station.h"
-#include "app/texts.h"
+#include "workspace/workspace.h"
+#include "platform/texts.h"
 
 #include <QFont>
 #include <QGuiApplication>
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QScreen>
 
-TFormFinishProcess::TFormFinishProcess(Station& station, QWidget* parent) : QDialog(parent)
+TFormFinishProcess::TFormFinishProcess(Workspace& workspace, QWidget* parent) : QDialog(parent)
 {
     setObjectName(QStringLiteral("TFormFinishProcess"));
     setWindowTitle(QStringLiteral("Vigilo"));
@@ -32,7 +32,7 @@ TFormFinishProcess::TFormFinishProcess(Station& station, QWidget* parent) : QDia
     connect(OKBtn, &QPushButton::clicked, this, &TFormFinishProcess::OKBtnClick);
 
     ApplyLanguage(Language::English);
-    station.languageListeners.push_back([this](Language language) { ApplyLanguage(language); });
+    connect(&workspace, &Workspace::languageChanged, this, &TFormFinishProcess::ApplyLanguage);
 }
 
 void TFormFinishProcess::ApplyLanguage(Language language)

@@ -4,7 +4,7 @@
 
 class QLabel;
 class QPushButton;
-struct Station;
+class Workspace;
 enum class Language;
 
 // "End of Process": shown when a run ends (and when a run cannot start for
@@ -14,7 +14,7 @@ class TFormFinishProcess : public QDialog {
     Q_OBJECT
 
 public:
-    explicit TFormFinishProcess(Station& station, QWidget* parent = nullptr);
+    explicit TFormFinishProcess(Workspace& workspace, QWidget* parent = nullptr);
 
     QLabel* LabelFinishProcess;
     QPushButton* OKBtn;

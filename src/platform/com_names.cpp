@@ -1,6 +1,6 @@
 #include "platform/com_names.h"
 
-#include "instrument/serial_device.h"
+#include "platform/serial_device.h"
 #include "platform/program_folder.h"
 
 #include <QFileInfo>

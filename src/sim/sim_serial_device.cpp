@@ -1,6 +1,6 @@
 #include "sim/sim_serial_device.h"
 
-#include "platform/virtual_clock.h"
+#include "sim/virtual_clock.h"
 
 #include <algorithm>
 #include <cstring>

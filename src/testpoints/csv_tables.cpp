@@ -1,6 +1,6 @@
 #include "testpoints/csv_tables.h"
 
-#include "app/texts.h"
+#include "platform/texts.h"
 #include "platform/decimal_point.h"
 #include "platform/errors.h"
 #include "testpoints/dataset.h"

@@ -1,6 +1,6 @@
 #include "testpoints/dataset.h"
 
-#include "app/texts.h"
+#include "platform/texts.h"
 #include "platform/decimal_point.h"
 #include "platform/errors.h"
 

@@ -1,8 +1,8 @@
 #include "testpoints/table_commands_ui.h"
 
 #include "app/main_window.h"
-#include "app/station.h"
-#include "app/texts.h"
+#include "workspace/workspace.h"
+#include "platform/texts.h"
 #include "platform/errors.h"
 #include "platform/program_folder.h"
 #include "platform/user_dialogs.h"
@@ -48,11 +48,11 @@ void ShowOnTop(QWidget* window)
 }
 }  // namespace
 
-TableCommands::TableCommands(Station& station, TVigilo& main, TFAcqTable& acqTable, TFRepTable& repTable)
-    : m_station(station), m_main(main), m_acqTable(acqTable), m_repTable(repTable)
+TableCommands::TableCommands(Workspace& workspace, TVigilo& main, TFAcqTable& acqTable, TFRepTable& repTable)
+    : m_workspace(workspace), m_main(main), m_acqTable(acqTable), m_repTable(repTable)
 {
     setObjectName(QStringLiteral("TableCommands"));
-    m_main.AcquiredTable.afterInsert = [this] { AcquiredTableAfterInsert(); };
+    m_workspace.AcquiredTable.afterInsert = [this] { AcquiredTableAfterInsert(); };
 }
 
 void TableCommands::Connect()
@@ -73,12 +73,12 @@ void TableCommands::Connect()
 
 void TableCommands::Report(const std::function<void()>& body)
 {
-    RunReportingErrors(m_station.dialogs, body);
+    RunReportingErrors(m_workspace.dialogs, body);
 }
 
 void TableCommands::SetModified(bool modified)
 {
-    m_station.testPointSetModified = modified;
+    m_workspace.testPointSetModified = modified;
 }
 
 void TableCommands::Enable(const std::function<void(bool)>& target, bool on)
@@ -94,8 +94,8 @@ void TableCommands::AcquiredTableAfterInsert()
 
 bool TableCommands::PromptSaveIfModified()
 {
-    const QString text = Pick(m_station.settings, texts::kTestPointSetModified).value_or(QString());
-    if (m_station.dialogs.AskYesNo(texts::kSaveAsCaption.English(), text))
+    const QString text = Pick(m_workspace.settings, texts::kTestPointSetModified).value_or(QString());
+    if (m_workspace.dialogs.AskYesNo(texts::kSaveAsCaption.English(), text))
         return SaveTestPointSet();
     return true;
 }
@@ -103,9 +103,9 @@ bool TableCommands::PromptSaveIfModified()
 void TableCommands::NewAcqButtonClick()
 {
     Report([this] {
-        Dataset& table = m_main.AcquiredTable;
+        Dataset& table = m_workspace.AcquiredTable;
         if (table.IsOpen()) {
-            if (m_station.testPointSetModified && !PromptSaveIfModified())
+            if (m_workspace.testPointSetModified && !PromptSaveIfModified())
                 return;
             table.Close();
         }
@@ -142,12 +142,12 @@ void TableCommands::OpenAcquisitionClick()
     Report([this] {
         m_main.TPointConfig1->setEnabled(true);
         const QString chosen =
-            m_station.dialogs.AskOpenFile(TableDialog(TestPointsFolder(), true, false));
+            m_workspace.dialogs.AskOpenFile(TableDialog(TestPointsFolder(), true, false));
         if (chosen.isEmpty())
             return;
-        Dataset& table = m_main.AcquiredTable;
+        Dataset& table = m_workspace.AcquiredTable;
         if (table.IsOpen()) {
-            if (m_station.testPointSetModified && !PromptSaveIfModified())
+            if (m_workspace.testPointSetModified && !PromptSaveIfModified())
                 return;
             table.Close();
         }
@@ -185,15 +185,15 @@ void TableCommands::SaveTPClick()
 bool TableCommands::SaveTestPointSet()
 {
     const QString working = WorkingCopyPath();
-    const QString target = m_station.dialogs.AskSaveFile(TableDialog(TestPointsFolder(), true, true));
+    const QString target = m_workspace.dialogs.AskSaveFile(TableDialog(TestPointsFolder(), true, true));
     if (target.isEmpty())
         return true;
     if (SameFile(target, working)) {
         // Saving onto the working copy would delete the set being saved.
-        ShowText(m_station.dialogs, m_station.settings, texts::kWorkingCopyReserved);
+        ShowText(m_workspace.dialogs, m_workspace.settings, texts::kWorkingCopyReserved);
         return false;
     }
-    Dataset& table = m_main.AcquiredTable;
+    Dataset& table = m_workspace.AcquiredTable;
     table.Close();
     try {
         QFile::remove(SideValFile(target));
@@ -214,8 +214,8 @@ bool TableCommands::SaveTestPointSet()
 void TableCommands::NewReportBtnClick()
 {
     Report([this] {
-        Dataset& table = m_main.ReportTable;
-        const QString chosen = m_station.dialogs.AskSaveFile(TableDialog(MeasurementsFolder(), true, true));
+        Dataset& table = m_workspace.ReportTable;
+        const QString chosen = m_workspace.dialogs.AskSaveFile(TableDialog(MeasurementsFolder(), true, true));
         // Cancelling keeps the open Measurements table open.
         if (chosen.isEmpty())
             return;
@@ -242,10 +242,10 @@ void TableCommands::OpenReportBtnClick()
 {
     Report([this] {
         FileDialogRequest request = TableDialog(MeasurementsFolder(), false, false);
-        const QString chosen = m_station.dialogs.AskOpenFile(request);
+        const QString chosen = m_workspace.dialogs.AskOpenFile(request);
         if (chosen.isEmpty())
             return;
-        Dataset& table = m_main.ReportTable;
+        Dataset& table = m_workspace.ReportTable;
         table.Close();
         const QString path = QFileInfo(chosen).absoluteFilePath();
         table.SetDatabaseName(QString::fromUtf8(dbnames::kMeasurements));

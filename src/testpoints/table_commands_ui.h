@@ -8,7 +8,7 @@
 class TFAcqTable;
 class TFRepTable;
 class TVigilo;
-struct Station;
+class Workspace;
 
 // Controls of windows other than the main window and the grids that the table
 // commands enable or disable; each is set when its window exists.
@@ -27,7 +27,7 @@ class TableCommands : public QObject {
     Q_OBJECT
 
 public:
-    TableCommands(Station& station, TVigilo& main, TFAcqTable& acqTable, TFRepTable& repTable);
+    TableCommands(Workspace& workspace, TVigilo& main, TFAcqTable& acqTable, TFRepTable& repTable);
 
     // Connects the toolbar buttons, their menu items and the two View items.
     void Connect();
@@ -54,7 +54,7 @@ private:
     void SetModified(bool modified);
     void Enable(const std::function<void(bool)>& target, bool on);
 
-    Station& m_station;
+    Workspace& m_workspace;
     TVigilo& m_main;
     TFAcqTable& m_acqTable;
     TFRepTable& m_repTable;

@@ -18,7 +18,7 @@
 // empty (the "*" of Configure is cleared).
 
 #include "instrument/analyser_link.h"
-#include "platform/virtual_clock.h"
+#include "sim/virtual_clock.h"
 #include "sim/analyser_sim.h"
 #include "sim/sim_serial_device.h"
 

@@ -3,7 +3,7 @@
 #include "app/main_window.h"
 #include "app/program_ui.h"
 #include "notify/finish_process_window.h"
-#include "platform/virtual_clock.h"
+#include "sim/virtual_clock.h"
 #include "sim/analyser_sim.h"
 #include "sim/sim_serial_device.h"
 #include "support/fake_system_commands.h"
@@ -51,7 +51,7 @@ class MainWindowRunTest : public QObject {
         program = std::make_unique<Program>(*clock, *dialogs, *system, folder->Path(), ports->Factory());
         program->CreateWindows(false);
 
-        Dataset& points = Main().AcquiredTable;
+        Dataset& points = program->workspace.AcquiredTable;
         points.SetDatabaseName(QString::fromUtf8(dbnames::kTestPoints));
         points.SetTableName(folder->File(QStringLiteral("points.db")));
         points.CreateTable(TestPointFields());
@@ -64,7 +64,7 @@ class MainWindowRunTest : public QObject {
             points.SetText(QStringLiteral("alarm"), QStringLiteral("OFF"));
             points.Post();
         }
-        Dataset& measurements = Main().ReportTable;
+        Dataset& measurements = program->workspace.ReportTable;
         measurements.SetDatabaseName(QString::fromUtf8(dbnames::kMeasurements));
         measurements.SetTableName(folder->File(QStringLiteral("m.db")));
         measurements.CreateTable(MeasurementFields());
@@ -127,7 +127,7 @@ private slots:
         QCOMPARE(visibleDuringRun, QStringList());
 
         QCOMPARE(Main().PanelInfo->text(), QStringLiteral("STOPPED"));
-        QCOMPARE(Main().ReportTable.RecordCount(), 2LL);
+        QCOMPARE(program->workspace.ReportTable.RecordCount(), 2LL);
         QVERIFY(Main().StopMeasureBtn->isChecked());
         QVERIFY(!Main().StopMeasureBtn->isEnabled());
         QVERIFY(Main().RunMeasureBtn->isEnabled());
@@ -149,7 +149,7 @@ private slots:
         clock->At(20000, [&] { Main().StopMeasureBtn->click(); });
         Main().RunMeasureBtn->click();
         QCOMPARE(Main().PanelInfo->text(), QStringLiteral("STOPPED"));
-        QVERIFY(Main().ReportTable.RecordCount() >= 1);
+        QVERIFY(program->workspace.ReportTable.RecordCount() >= 1);
         QVERIFY(clock->ElapsedMs() < 60000);
     }
 };

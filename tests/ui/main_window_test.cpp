@@ -1,8 +1,8 @@
 #include "app/main_window.h"
 #include "app/program_ui.h"
-#include "app/settings.h"
-#include "app/texts.h"
-#include "platform/virtual_clock.h"
+#include "platform/settings.h"
+#include "platform/texts.h"
+#include "sim/virtual_clock.h"
 #include "support/fake_system_commands.h"
 #include "support/recording_dialogs.h"
 #include "support/temp_folder.h"
@@ -89,7 +89,7 @@ private slots:
         QVERIFY(Main().AvisEstatAlarma->isHidden());
         QVERIFY(Main().AvisTurnOFF->isHidden());
         QVERIFY(Main().EUStandard->isChecked());
-        QCOMPARE(program->station.modelCode, 8);
+        QCOMPARE(program->workspace.modelCode, 8);
         QVERIFY(Main().Timer1->isActive());
         QCOMPARE(Main().Timer1->interval(), 1000);
 
@@ -113,9 +113,9 @@ private slots:
         QFETCH(QString, item);
         QFETCH(int, code);
         program->CreateWindows(false);
-        program->station.modelCode = -1;
+        program->workspace.modelCode = -1;
         Action(item.toLatin1().constData())->trigger();
-        QCOMPARE(program->station.modelCode, code);
+        QCOMPARE(program->workspace.modelCode, code);
         int ticked = 0;
         for (const char* name : {"EUStandard", "USAStandard", "BRASILStandard", "CHINAStandard"})
             ticked += Action(name)->isChecked() ? 1 : 0;
@@ -157,7 +157,7 @@ private slots:
     void LanguageCommandReachesRegisteredWindows()
     {
         QList<Language> heard;
-        program->station.languageListeners.push_back([&](Language l) { heard.append(l); });
+        QObject::connect(&program->workspace, &Workspace::languageChanged, [&](Language l) { heard.append(l); });
         WriteConfig("spanish");
         program->CreateWindows(false);
         QCOMPARE(heard, QList<Language>{Language::Spanish});

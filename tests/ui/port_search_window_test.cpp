@@ -2,7 +2,7 @@
 #include "app/program_ui.h"
 #include "gps/gps_window.h"
 #include "instrument/analyser_link.h"
-#include "platform/virtual_clock.h"
+#include "sim/virtual_clock.h"
 #include "sim/analyser_sim.h"
 #include "sim/gps_sim.h"
 #include "sim/sim_serial_device.h"
@@ -86,10 +86,10 @@ private slots:
         QVERIFY(Main().SearchComBtn->isEnabled());
         QVERIFY(Main().RunMeasureBtn->isEnabled());
         QVERIFY(Main().BRASILStandard->isChecked());
-        QCOMPARE(program->station.modelCode, 11);
+        QCOMPARE(program->workspace.modelCode, 11);
         QCOMPARE(explorationCalls, QList<bool>{true});
         QCOMPARE(reportModel, QStringLiteral("ORBIMETER HD ISDB-T"));
-        QVERIFY(program->analyserLink->Port().IsOpen());
+        QVERIFY(program->workspace.Link()->Port().IsOpen());
     }
 
     void WithoutATableTheButtonsStayDisabled()
@@ -115,7 +115,7 @@ private slots:
         QVERIFY(!Main().RunMeasureBtn->isEnabled());
         QVERIFY(Main().SearchComBtn->isEnabled());
         QCOMPARE(explorationCalls, QList<bool>{false});
-        QCOMPARE(program->station.modelCode, 8);  // the DVB family picked at start-up stays
+        QCOMPARE(program->workspace.modelCode, 8);  // the DVB family picked at start-up stays
     }
     void NoAnalyserIsReportedInTheCurrentLanguage_data()
     {

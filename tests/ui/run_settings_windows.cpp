@@ -1,10 +1,10 @@
 #include "acquisition/oper_mode_window.h"
 #include "alarms/auto_alarm_window.h"
-#include "app/settings.h"
-#include "app/station.h"
-#include "app/texts.h"
+#include "platform/settings.h"
+#include "workspace/workspace.h"
+#include "platform/texts.h"
 #include "notify/finish_process_window.h"
-#include "platform/virtual_clock.h"
+#include "sim/virtual_clock.h"
 #include "support/fake_system_commands.h"
 #include "support/recording_dialogs.h"
 #include "support/temp_folder.h"
@@ -26,7 +26,7 @@ class RunSettingsWindowsTest : public QObject {
     VirtualClock clock;
     RecordingDialogs dialogs;
     FakeSystemCommands system;
-    std::unique_ptr<Station> station;
+    std::unique_ptr<Workspace> station;
     std::unique_ptr<TOperMode> mode;
 
     QStringList Ticked() const
@@ -55,7 +55,7 @@ private slots:
         folder = std::make_unique<TempProgramFolder>();
         settings = std::make_unique<Settings>(folder->Path());
         settings->Replace(0, QStringLiteral("english"));
-        station = std::make_unique<Station>(Station{clock, dialogs, system, *settings, -1, {}});
+        station = std::make_unique<Workspace>(clock, dialogs, system, *settings);
         mode = std::make_unique<TOperMode>(*station);
     }
     void cleanup()
@@ -166,8 +166,7 @@ private slots:
 
     void captionsFollowTheLanguage()
     {
-        for (const auto& listener : station->languageListeners)
-            listener(Language::Spanish);
+        station->AnnounceLanguage(Language::Spanish);
         QCOMPARE(mode->windowTitle(), QString("Funcionamiento"));
         QCOMPARE(mode->Continuous->text(), QString::fromUtf8("Contínuo"));
         QCOMPARE(mode->Only1TP->text(), QString("Repite un punto de test"));
@@ -214,8 +213,7 @@ private slots:
     {
         TAutoAlarm autoAlarm(*station);
         const QString title = autoAlarm.windowTitle();
-        for (const auto& listener : station->languageListeners)
-            listener(Language::Spanish);
+        station->AnnounceLanguage(Language::Spanish);
         QCOMPARE(autoAlarm.windowTitle(), title);
     }
 
@@ -230,8 +228,7 @@ private slots:
         QVERIFY(finish.isVisible());
         finish.OKBtn->click();
         QVERIFY(!finish.isVisible());
-        for (const auto& listener : station->languageListeners)
-            listener(Language::Spanish);
+        station->AnnounceLanguage(Language::Spanish);
         QCOMPARE(finish.LabelFinishProcess->text(), QString::fromUtf8("Fín del Proceso"));
     }
 };

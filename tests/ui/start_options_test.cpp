@@ -2,7 +2,7 @@
 #include "app/program_ui.h"
 #include "app/start_options_ui.h"
 #include "platform/preset_dialogs.h"
-#include "platform/virtual_clock.h"
+#include "sim/virtual_clock.h"
 #include "sim/analyser_sim.h"
 #include "sim/sim_serial_device.h"
 #include "support/fake_system_commands.h"
@@ -78,9 +78,9 @@ private slots:
         ApplyStartOptions(*program, *dialogs, *options);
 
         QVERIFY2(QFile::exists(measurements), "a missing Measurements table is created");
-        QVERIFY(program->VigiloForm->ReportTable.IsOpen());
-        QVERIFY(program->VigiloForm->AcquiredTable.IsOpen());
-        QCOMPARE(program->VigiloForm->AcquiredTable.RecordCount(), 1);
+        QVERIFY(program->workspace.ReportTable.IsOpen());
+        QVERIFY(program->workspace.AcquiredTable.IsOpen());
+        QCOMPARE(program->workspace.AcquiredTable.RecordCount(), 1);
         QCOMPARE(recorded->messages, QStringList{QStringLiteral("ORBIMETER HD+ detected in COM1")});
         QVERIFY(program->VigiloForm->RunMeasureBtn->isEnabled());
         QVERIFY2(recorded->openRequests.empty() && recorded->saveRequests.empty(),

@@ -2,7 +2,7 @@
 // scripted file dialogs and questions.
 #include "app/main_window.h"
 #include "app/program_ui.h"
-#include "platform/virtual_clock.h"
+#include "sim/virtual_clock.h"
 #include "reports/report_table_window.h"
 #include "support/fake_system_commands.h"
 #include "support/recording_dialogs.h"
@@ -63,10 +63,10 @@ private:
 
     void AddRow(const QString& ch)
     {
-        Main().AcquiredTable.Append();
-        Main().AcquiredTable.SetText(QStringLiteral("ch"), ch);
-        Main().AcquiredTable.Post();
-        m_program->station.testPointSetModified = true;
+        m_program->workspace.AcquiredTable.Append();
+        m_program->workspace.AcquiredTable.SetText(QStringLiteral("ch"), ch);
+        m_program->workspace.AcquiredTable.Post();
+        m_program->workspace.testPointSetModified = true;
     }
 
     void NewMeasurements(const QString& name = QStringLiteral("m.db"))
@@ -103,14 +103,14 @@ private slots:
         for (QWidget* w : {static_cast<QWidget*>(Main().NewAcqButton), static_cast<QWidget*>(Main().OpenAcquisition),
                            static_cast<QWidget*>(Main().SaveTP), static_cast<QWidget*>(Main().SearchComBtn)})
             QVERIFY2(!w->isEnabled(), qPrintable(w->objectName()));
-        QVERIFY(!Main().IsTestPointTableOpen());
+        QVERIFY(!m_program->workspace.AcquiredTable.IsOpen());
         QVERIFY(m_dialogs->messages.isEmpty());
     }
 
     void stepsBecomeAvailableInOrder()
     {
         NewMeasurements();
-        QVERIFY(Main().IsReportTableOpen());
+        QVERIFY(m_program->workspace.ReportTable.IsOpen());
         QVERIFY(Main().NewAcqButton->isEnabled() && Main().OpenAcquisition->isEnabled());
         QVERIFY(Main().NewTestPoint->isEnabled() && Main().OpenTestPoint->isEnabled());
         QVERIFY(Main().Exporttocsv1->isEnabled());
@@ -119,7 +119,7 @@ private slots:
 
         Commands().NewAcqButtonClick();
         QVERIFY(m_dialogs->questions.isEmpty());
-        QVERIFY(Main().IsTestPointTableOpen());
+        QVERIFY(m_program->workspace.AcquiredTable.IsOpen());
         QVERIFY(Main().SaveTP->isEnabled() && Main().SaveTP1->isEnabled());
         QVERIFY(Main().SearchComBtn->isEnabled() && Main().EditTPTable->isEnabled());
         QVERIFY(!Main().RunMeasureBtn->isEnabled());
@@ -128,10 +128,10 @@ private slots:
 
         // The grid stays disabled until the first row of the empty set.
         QVERIFY(!m_program->FAcqTable->DBGrid1->isEnabled());
-        Main().AcquiredTable.Append();
+        m_program->workspace.AcquiredTable.Append();
         QVERIFY(m_program->FAcqTable->DBGrid1->isEnabled());
-        Main().AcquiredTable.Post();
-        QCOMPARE(Main().AcquiredTable.Text(QStringLiteral("index")), QStringLiteral("1"));
+        m_program->workspace.AcquiredTable.Post();
+        QCOMPARE(m_program->workspace.AcquiredTable.Text(QStringLiteral("index")), QStringLiteral("1"));
         QVERIFY(m_dialogs->messages.isEmpty());
     }
 
@@ -141,7 +141,7 @@ private slots:
         NewMeasurements();
         Commands().NewAcqButtonClick();
         QVERIFY(m_dialogs->questions.isEmpty());
-        QCOMPARE(Main().AcquiredTable.RecordCount(), 0);
+        QCOMPARE(m_program->workspace.AcquiredTable.RecordCount(), 0);
     }
 
     void answeringNoLosesTheChanges_data()
@@ -167,8 +167,8 @@ private slots:
         QCOMPARE(m_dialogs->questions,
                  QStringList{QStringLiteral("Save as|The test point table has been modified, do you want to save change?")});
         QVERIFY(m_dialogs->saveRequests.size() == 1);  // only the Measurements table's
-        QCOMPARE(Channels(Main().AcquiredTable), open ? QStringList{QStringLiteral("S1")} : QStringList{});
-        QVERIFY(!m_program->station.testPointSetModified);
+        QCOMPARE(Channels(m_program->workspace.AcquiredTable), open ? QStringList{QStringLiteral("S1")} : QStringList{});
+        QVERIFY(!m_program->workspace.testPointSetModified);
         Dataset saved(QString(), TestPoints(QStringLiteral("saved.db")));
         saved.Open();
         QCOMPARE(Channels(saved), QStringList{QStringLiteral("S1")});
@@ -185,7 +185,7 @@ private slots:
         Dataset kept(QString(), TestPoints(QStringLiteral("kept.db")));
         kept.Open();
         QCOMPARE(Channels(kept), QStringList{QStringLiteral("KEEP")});
-        QCOMPARE(Main().AcquiredTable.RecordCount(), 0);
+        QCOMPARE(m_program->workspace.AcquiredTable.RecordCount(), 0);
     }
 
     // Yes asks for the changes to be kept: a save that fails or a refused name
@@ -217,9 +217,9 @@ private slots:
             Commands().NewAcqButtonClick();
         }
         QCOMPARE(m_dialogs->messages.size(), 1);
-        QVERIFY(Main().AcquiredTable.IsOpen());
-        QCOMPARE(Channels(Main().AcquiredTable), QStringList{QStringLiteral("KEEP")});
-        QVERIFY(m_program->station.testPointSetModified);
+        QVERIFY(m_program->workspace.AcquiredTable.IsOpen());
+        QCOMPARE(Channels(m_program->workspace.AcquiredTable), QStringList{QStringLiteral("KEEP")});
+        QVERIFY(m_program->workspace.testPointSetModified);
     }
 
     void saveOverExistingFileReplacesItVisibleAndKeepsWorkingCopyHidden()
@@ -237,13 +237,13 @@ private slots:
         m_dialogs->saveAnswers.push_back(target);
         Commands().SaveTPClick();
         QVERIFY(m_dialogs->messages.isEmpty());
-        QVERIFY(!m_program->station.testPointSetModified);
+        QVERIFY(!m_program->workspace.testPointSetModified);
         QCOMPARE(m_program->FAcqTable->windowTitle(), target);
         QVERIFY(!IsTableHidden(target));
         QVERIFY(IsTableHidden(WorkingCopyPath()));
         QVERIFY(!side.exists());
-        QVERIFY(Main().AcquiredTable.IsOpen());
-        QCOMPARE(Main().AcquiredTable.FilePath(), WorkingCopyPath());
+        QVERIFY(m_program->workspace.AcquiredTable.IsOpen());
+        QCOMPARE(m_program->workspace.AcquiredTable.FilePath(), WorkingCopyPath());
         Dataset saved(QString(), target);
         saved.Open();
         QCOMPARE(Channels(saved), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
@@ -251,16 +251,16 @@ private slots:
         // Numbers continue in the saved set after it is opened again.
         m_dialogs->openAnswers.push_back(target);
         Commands().OpenAcquisitionClick();
-        Main().AcquiredTable.Append();
-        Main().AcquiredTable.Post();
-        QCOMPARE(Main().AcquiredTable.Text(QStringLiteral("index")), QStringLiteral("3"));
+        m_program->workspace.AcquiredTable.Append();
+        m_program->workspace.AcquiredTable.Post();
+        QCOMPARE(m_program->workspace.AcquiredTable.Text(QStringLiteral("index")), QStringLiteral("3"));
 
         // The working copy itself is no name to save under.
         m_dialogs->saveAnswers.push_back(WorkingCopyPath());
         Commands().SaveTPClick();
         QCOMPARE(m_dialogs->messages.size(), 1);
-        QVERIFY(Main().AcquiredTable.IsOpen());
-        QCOMPARE(Main().AcquiredTable.RecordCount(), 3);
+        QVERIFY(m_program->workspace.AcquiredTable.IsOpen());
+        QCOMPARE(m_program->workspace.AcquiredTable.RecordCount(), 3);
     }
 
     void newMeasurementsTableOverExistingFileStartsEmpty()
@@ -269,9 +269,9 @@ private slots:
         WriteSet(path, {QStringLiteral("R1"), QStringLiteral("R2")}, MeasurementFields());
         m_dialogs->saveAnswers.push_back(path);
         Commands().NewReportBtnClick();
-        QVERIFY(Main().ReportTable.IsOpen());
-        QCOMPARE(Main().ReportTable.RecordCount(), 0);
-        QCOMPARE(Main().ReportTable.Fields().size(), MeasurementFields().size());
+        QVERIFY(m_program->workspace.ReportTable.IsOpen());
+        QCOMPARE(m_program->workspace.ReportTable.RecordCount(), 0);
+        QCOMPARE(m_program->workspace.ReportTable.Fields().size(), MeasurementFields().size());
     }
 
     void cancelledDialogsChangeNothing()
@@ -279,15 +279,15 @@ private slots:
         NewMeasurements(QStringLiteral("kept.db"));
         Commands().NewReportBtnClick();  // cancelled
         Commands().OpenReportBtnClick();  // cancelled
-        QVERIFY(Main().ReportTable.IsOpen());
-        QCOMPARE(Main().ReportTable.FilePath(), Measurements(QStringLiteral("kept.db")));
+        QVERIFY(m_program->workspace.ReportTable.IsOpen());
+        QCOMPARE(m_program->workspace.ReportTable.FilePath(), Measurements(QStringLiteral("kept.db")));
         Commands().OpenAcquisitionClick();  // cancelled
-        QVERIFY(!Main().IsTestPointTableOpen());
+        QVERIFY(!m_program->workspace.AcquiredTable.IsOpen());
         QVERIFY(Main().TPointConfig1->isEnabled());  // enabled before the dialog
         Commands().NewAcqButtonClick();
         AddRow(QStringLiteral("A"));
         Commands().SaveTPClick();  // cancelled
-        QVERIFY(m_program->station.testPointSetModified);
+        QVERIFY(m_program->workspace.testPointSetModified);
         QVERIFY(m_dialogs->messages.isEmpty());
     }
 
@@ -323,7 +323,7 @@ private slots:
         Main().MinMaxAvg1->setEnabled(true);
         m_dialogs->openAnswers.push_back(path);
         Commands().OpenReportBtnClick();
-        QCOMPARE(Main().ReportTable.RecordCount(), 1);
+        QCOMPARE(m_program->workspace.ReportTable.RecordCount(), 1);
         QVERIFY(Main().ViewCompletedReportBtn->isEnabled() && Main().byTime1->isEnabled());
         QVERIFY(!Main().ViewGroupedReportBtn->isEnabled() && !Main().ViewFilteredReportBtn->isEnabled());
         QVERIFY(!Main().MinMaxAvg1->isEnabled() && !Main().byTestPoint1->isEnabled() && !Main().byAlarm1->isEnabled());
@@ -339,9 +339,9 @@ private slots:
         NewMeasurements();
         m_dialogs->openAnswers.push_back(path);
         Commands().OpenAcquisitionClick();
-        QVERIFY(Main().IsTestPointTableOpen());
-        QVERIFY(!Main().AcquiredTable.HasField(QStringLiteral("layer")));
-        QCOMPARE(Channels(Main().AcquiredTable), QStringList{QStringLiteral("E21")});
+        QVERIFY(m_program->workspace.AcquiredTable.IsOpen());
+        QVERIFY(!m_program->workspace.AcquiredTable.HasField(QStringLiteral("layer")));
+        QCOMPARE(Channels(m_program->workspace.AcquiredTable), QStringList{QStringLiteral("E21")});
         QCOMPARE(m_program->FAcqTable->windowTitle(), path);
         QVERIFY(m_program->FAcqTable->DBGrid1->isEnabled());
 
@@ -379,10 +379,10 @@ private slots:
         int loads = 0;
         m_program->FAcqTable->loadAlarmWindow = [&] { ++loads; };
         m_program->FAcqTable->DBGrid1CellClick(grid->model()->index(1, 3));
-        QCOMPARE(Main().AcquiredTable.Text(QStringLiteral("ch")), QStringLiteral("E22"));
+        QCOMPARE(m_program->workspace.AcquiredTable.Text(QStringLiteral("ch")), QStringLiteral("E22"));
         QCOMPARE(loads, 1);
         QCOMPARE(grid->model()->headerData(1, Qt::Vertical).toString(), QStringLiteral("\u25B6"));
-        Main().AcquiredTable.First();
+        m_program->workspace.AcquiredTable.First();
         QCOMPARE(grid->selectionModel()->selectedRows().value(0).row(), 0);
     }
 };

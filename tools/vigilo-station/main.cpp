@@ -7,9 +7,9 @@
 #include "acquisition/oper_mode.h"
 #include "acquisition/run_host.h"
 #include "alarms/auto_alarm.h"
-#include "app/settings.h"
-#include "app/station.h"
-#include "app/texts.h"
+#include "platform/settings.h"
+#include "workspace/workspace.h"
+#include "platform/texts.h"
 #include "gps/gga_reader.h"
 #include "gps/serial_gps.h"
 #include "instrument/analyser_commands.h"
@@ -93,9 +93,9 @@ const char* const kPrintedFields[] = {
 
 class ConsoleRunHost final : public RunHost {
 public:
-    ConsoleRunHost(Station& station, AnalyserLink& link, Dataset& testPoints, Dataset& measurements)
+    ConsoleRunHost(Workspace& workspace, AnalyserLink& link, Dataset& testPoints, Dataset& measurements)
         : m_link(link), m_commands(link), m_testPoints(testPoints), m_measurements(measurements),
-          m_run(station, *this)
+          m_run(workspace, *this)
     {
     }
 
@@ -394,8 +394,8 @@ int main(int argc, char** argv)
     QtEventPump pump;
     ConsoleDialogs dialogs;
     QtSystemCommands system;
-    Station station{pump, dialogs, system, settings, -1, {}};
-    AnalyserLink link(pump, PosixSerialDeviceFactory(pump), station.modelCode);
+    Workspace workspace(pump, dialogs, system, settings, PosixSerialDeviceFactory(pump));
+    AnalyserLink& link = *workspace.Link();
 
     const auto identifyOn = [&](int com) {
         link.Port().SelectPort(com - 1);
@@ -464,7 +464,7 @@ int main(int argc, char** argv)
         return kTableProblem;
 
     // ---- GPS --------------------------------------------------------------------------
-    ConsoleRunHost host(station, link, testPoints, measurements);
+    ConsoleRunHost host(workspace, link, testPoints, measurements);
     host.mode = mode;
     host.autoAlarm = autoAlarm;
     if (parser.isSet(gpsOpt)) {

@@ -7,8 +7,8 @@
 #include "acquisition/measurement_run.h"
 #include "acquisition/oper_mode.h"
 #include "alarms/auto_alarm.h"
-#include "app/settings.h"
-#include "app/station.h"
+#include "platform/settings.h"
+#include "workspace/workspace.h"
 #include "gps/gga_reader.h"
 #include "instrument/analyser_commands.h"
 #include "support/fake_system_commands.h"
@@ -225,7 +225,7 @@ struct RunFixture {
     RecordingDialogs dialogs;
     ModalDialogs modal{dialogs, sim.clock};
     FakeSystemCommands system;
-    Station station{sim.clock, modal, system, settings, -1, {}};
+    Workspace station{sim.clock, modal, system, settings};
     Dataset testPoints;
     Dataset measurements;
     RecordingRunHost host{sim, testPoints, measurements};

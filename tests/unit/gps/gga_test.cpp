@@ -1,6 +1,6 @@
 #include "gps/gga_reader.h"
 #include "gps/serial_gps.h"
-#include "platform/virtual_clock.h"
+#include "sim/virtual_clock.h"
 #include "sim/gps_sim.h"
 #include "sim/sim_serial_device.h"
 #include "support/qt_printers.h"

@@ -1,5 +1,5 @@
 #include "instrument/analyser_link.h"
-#include "platform/virtual_clock.h"
+#include "sim/virtual_clock.h"
 #include "sim/sim_serial_device.h"
 #include "support/qt_printers.h"
 #include "support/scripted_wire.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "instrument/analyser_commands.h"
-#include "platform/virtual_clock.h"
+#include "sim/virtual_clock.h"
 
 #include <QByteArray>
 #include <QString>

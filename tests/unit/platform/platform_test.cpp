@@ -1,7 +1,7 @@
 #include "platform/date_formats.h"
 #include "platform/decimal_point.h"
 #include "platform/errors.h"
-#include "platform/virtual_clock.h"
+#include "sim/virtual_clock.h"
 #include "support/recording_dialogs.h"
 
 #include <clocale>

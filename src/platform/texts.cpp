@@ -1,6 +1,6 @@
-#include "app/texts.h"
+#include "platform/texts.h"
 
-#include "app/settings.h"
+#include "platform/settings.h"
 #include "platform/user_dialogs.h"
 
 Language CurrentLanguage(const Settings& settings)

@@ -1,7 +1,7 @@
-#include "app/settings_loader.h"
+#include "platform/settings_loader.h"
 
-#include "app/settings.h"
-#include "app/texts.h"
+#include "platform/settings.h"
+#include "platform/texts.h"
 #include "platform/user_dialogs.h"
 
 #include <QDir>

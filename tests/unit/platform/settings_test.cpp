@@ -1,6 +1,6 @@
-#include "app/settings.h"
-#include "app/settings_loader.h"
-#include "app/texts.h"
+#include "platform/settings.h"
+#include "platform/settings_loader.h"
+#include "platform/texts.h"
 #include "support/recording_dialogs.h"
 
 #include <QDir>
