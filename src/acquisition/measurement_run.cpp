@@ -79,13 +79,17 @@ void MeasurementRun::RunMeasureBtnClick()
         qCDebug(lcAcquisition) << "Run pressed during an unfinished start: ignored";
         return;
     }
+    if (m_workspace.availability.PortSearchInProgress()) {
+        qCDebug(lcAcquisition) << "Run pressed during a port search: ignored";
+        return;
+    }
     m_cyclePressPending = false;
     FlagScope busy(m_inStart);
     // An error of the table engine (a full disk, a file removed under the run)
     // is shown with its text; the run then ends cleanly instead of leaving
     // the window locked in the running state.
     if (!RunReportingErrors(m_workspace.dialogs, [this] { StartAndLoop(); })) {
-        m_host.ShowRunButtons();
+        m_host.RunEventOccurred(RunEvent::CycleEnded);
         EnterStoppedState();
     }
 }
@@ -106,10 +110,7 @@ void MeasurementRun::StartAndLoop()
     }
 
     const bool cycle = mode.Mode() == RepeatMode::OnOffCycle;
-    if (cycle)
-        m_host.HideRunButtonsForCycle();
-    else
-        m_host.DisableOperatingModeMenu();
+    m_host.RunEventOccurred(cycle ? RunEvent::CycleStartBegun : RunEvent::StartBegun);
 
     if (testPoints && testPoints->IsOpen() &&
         (testPoints->Eof() || testPoints->Text(QLatin1String(fields::kFreq)).isEmpty())) {
@@ -121,12 +122,13 @@ void MeasurementRun::StartAndLoop()
     m_savedOn = FormatDuration(mode.OnDuration());
     m_savedOff = FormatDuration(mode.OffDuration());
 
-    m_host.LockStartControls();
+    m_host.SetStopUp();
+    m_host.RunEventOccurred(RunEvent::StartLocked);
 
     if (!m_host.IdentifyAnalyser()) {
-        m_host.SetRunButtonEnabled(false);
         ShowText(m_workspace.dialogs, m_workspace.settings, texts::kRunAnalyserNotDetected);
-        m_host.OfferPortSearchAgain();
+        m_host.SetStopDown();
+        m_host.RunEventOccurred(RunEvent::StartRefused);
         m_host.ShowEndOfProcess();
         return;
     }
@@ -222,11 +224,11 @@ void MeasurementRun::MeasureTestPoint(int visit)
     if (testPoints.Text(QLatin1String(fields::kAlarm)) == QLatin1String("ON"))
         m_host.EvaluateAlarms();
 
-    m_host.RowCompleted(measurements);
     // Moving on stores the thresholds an automatic pass derived; the row is
     // stored at once, so a power cut loses at most the visit in progress.
     testPoints.Next();
     measurements.Post();
+    m_host.RowStored(measurements);
 
     if (testPoints.Eof()) {
         if (mode.AutoAlarmPass()) {
@@ -304,7 +306,7 @@ void MeasurementRun::EnterRunningState()
         if (!testPoints->Eof())
             testPoints->Edit();
     }
-    m_host.LockRunControls();
+    m_host.RunEventOccurred(RunEvent::Running);
 }
 
 void MeasurementRun::EnterStoppedState()
@@ -312,7 +314,7 @@ void MeasurementRun::EnterStoppedState()
     ShowStatus(texts::kStopped, PanelColour::Red);
     m_phase = RunPhase::Stopped;
     m_host.ShowEndOfProcess();
-    m_host.ReleaseRunControls();
+    m_host.RunEventOccurred(RunEvent::Stopped);
     m_host.SetStopDown();
 }
 
@@ -320,12 +322,17 @@ void MeasurementRun::EnterWaitingToRunState()
 {
     ShowStatus(texts::kWaitingToRun, PanelColour::Yellow);
     m_phase = RunPhase::WaitingToRun;
+    m_host.RunEventOccurred(RunEvent::WaitingToRun);
 }
 
 // ---- ON/OFF cycle --------------------------------------------------------------
 
 void MeasurementRun::Timer1Tick()
 {
+    if (m_cyclePressDeferred && !m_workspace.availability.PortSearchInProgress()) {
+        m_cyclePressDeferred = false;
+        m_host.QueueRunPress();
+    }
     m_cycle.Tick();
 }
 
@@ -343,7 +350,10 @@ bool MeasurementRun::InOffPhase() const
 {
     // A start still in progress (a refused one showing its message) is no
     // OFF phase: the countdown waits for it, so starts never nest.
-    return m_phase == RunPhase::WaitingToRun && !m_inStart && !m_cyclePressPending;
+    // A port search holds the countdown too: a start inside the search's
+    // waits would be a second user of the analyser link.
+    return m_phase == RunPhase::WaitingToRun && !m_inStart && !m_cyclePressPending &&
+           !m_workspace.availability.PortSearchInProgress();
 }
 
 QTime MeasurementRun::OnTime() const { return m_host.OperMode().OnDuration(); }
@@ -368,6 +378,11 @@ void MeasurementRun::CyclePress()
     // STOP may have ended the cycle between the tick and this press.
     if (!m_cyclePressPending)
         return;
+    if (m_workspace.availability.PortSearchInProgress()) {
+        // The first tick after the search presses Run again.
+        m_cyclePressDeferred = true;
+        return;
+    }
     m_cyclePressPending = false;
     RunMeasureBtnClick();
 }
@@ -380,7 +395,8 @@ void MeasurementRun::BtnStopClick()
     if (mode.Mode() == RepeatMode::OnOffCycle)
         mode.SetMode(RepeatMode::Continuous);
     m_cyclePressPending = false;
+    m_cyclePressDeferred = false;
     m_host.SetStopDown();
-    m_host.ShowRunButtons();
+    m_host.RunEventOccurred(RunEvent::CycleEnded);
     EnterStoppedState();
 }

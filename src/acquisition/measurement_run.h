@@ -72,6 +72,8 @@ private:
     RunPhase m_phase = RunPhase::Stopped;
     bool m_inStart = false;
     bool m_cyclePressPending = false;
+    // The cycle's press came during a port search and waits for its end.
+    bool m_cyclePressDeferred = false;
     int m_visit = 0;
     QString m_savedOn = QStringLiteral("00:00:00");
     QString m_savedOff = QStringLiteral("00:00:00");

@@ -2,6 +2,7 @@
 
 #include "workspace/workspace.h"
 #include "platform/texts.h"
+#include "workspace/availability_binding_ui.h"
 #include "platform/digit_edit_ui.h"
 
 #include <QCheckBox>
@@ -110,18 +111,36 @@ TOperMode::TOperMode(Workspace& workspace, QWidget* parent) : QDialog(parent), m
                        [this] { BucleRepeticionesExit(); }, false);
 
     FormCreate();
+    BindCommands();
     ApplyLanguage(Language::English);
     connect(&m_workspace, &Workspace::languageChanged, this, &TOperMode::ApplyLanguage);
 }
 
 void TOperMode::FormCreate()
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{ContadorStop, ContadorStart, BtnStop, Label55, Label56,
+    for (QWidget* w : std::initializer_list<QWidget*>{ContadorStop, ContadorStart, Label55, Label56,
                                                       EveryFilteredReport, EveryCompletedReport,
-                                                      EveryGroupedReport, EveryAlarmReport, TimeEvery, Label7,
-                                                      BucleRepeticiones})
+                                                      EveryGroupedReport, EveryAlarmReport, TimeEvery, Label7})
         w->setEnabled(false);
     Continuous->setChecked(true);
+}
+
+void TOperMode::BindCommands()
+{
+    auto* bind = new AvailabilityBinding(m_workspace.availability, this);
+    for (QWidget* w : std::initializer_list<QWidget*>{ContadorStartStop, Continuous, TimeBetweenTP, TimeBetweenTable,
+                                                      Label1, Label2, Label3, Label4})
+        bind->Enable(w, Command::RepeatChoice);
+    bind->Enable(CheckBoxBucleRepeticiones, Command::LoopChoice);
+    bind->Enable(Only1TP, Command::LoopChoice);
+    bind->Enable(BtnStop, Command::CycleStop);
+    // The loop count is editable only in "Loops" mode, and not while a run
+    // has the repetition settings locked.
+    bind->Rule([this](const Availability& availability) {
+        BucleRepeticiones->setEnabled(availability.IsEnabled(Command::LoopChoice) &&
+                                      CheckBoxBucleRepeticiones->isChecked());
+    });
+    m_binding = bind;
 }
 
 void TOperMode::ApplyLanguage(Language language)
@@ -148,13 +167,14 @@ void TOperMode::ApplyLanguage(Language language)
 
 void TOperMode::ApplyModeControls()
 {
-    BucleRepeticiones->setEnabled(CheckBoxBucleRepeticiones->isChecked());
+    if (m_binding)
+        m_binding->Apply();
     const bool cycle = ContadorStartStop->isChecked();
     for (QWidget* w : std::initializer_list<QWidget*>{ContadorStop, ContadorStart, Label55, Label56})
         w->setEnabled(cycle);
     // Only a run start enables STOP, and only while the cycle is on.
     if (!cycle)
-        BtnStop->setEnabled(false);
+        m_workspace.availability.CycleUnticked();
 }
 
 void TOperMode::EnsureOneMode()

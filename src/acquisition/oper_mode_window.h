@@ -10,6 +10,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimeEdit;
+class AvailabilityBinding;
 class Workspace;
 enum class Language;
 
@@ -89,9 +90,11 @@ public:
 
 private:
     void FormCreate();
+    void BindCommands();
     void ApplyModeControls();
     void ValidateEdit(QLineEdit* edit, OperModeEdit which);
     void EnsureOneMode();
 
     Workspace& m_workspace;
+    AvailabilityBinding* m_binding = nullptr;
 };

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "workspace/availability.h"
+
 #include <QString>
 #include <optional>
 
@@ -30,7 +32,6 @@ public:
     // not run inside the timer tick that asked for it): the host later calls
     // MeasurementRun::CyclePress().
     virtual void QueueRunPress() = 0;
-    virtual void SetRunButtonEnabled(bool enabled) = 0;
 
     // ---- Status panel ------------------------------------------------------------
     // Text (nothing: keep the text) on a colour; repainted at once.
@@ -52,23 +53,10 @@ public:
     // ---- Position: the GPS window (reception switch and reader) ------------------
     virtual GpsReader& Gps() = 0;
 
-    // ---- Control locking ---------------------------------------------------------
-    // The ON/OFF cycle hides Run and Stop and enables the operating mode's STOP;
-    // otherwise the operating mode menu item is disabled for the run.
-    virtual void HideRunButtonsForCycle() = 0;
-    virtual void ShowRunButtons() = 0;
-    virtual void DisableOperatingModeMenu() = 0;
-    // Run start: Run disabled, Stop enabled, the repetition settings locked.
-    virtual void LockStartControls() = 0;
-    // A start refused for want of an analyser: the port search is offered
-    // again, the exploration controls are locked, Run is enabled again and
-    // Stop goes down disabled.
-    virtual void OfferPortSearchAgain() = 0;
-    // Everything that could start a second user of the analyser link or
-    // replace a table under the run.
-    virtual void LockRunControls() = 0;
-    // The reverse; the report commands only when a Measurements table is open.
-    virtual void ReleaseRunControls() = 0;
+    // ---- What the run tells its front end --------------------------------------
+    // Each front end decides what an event means for its controls (the
+    // windows move the availability model; the headless station prints).
+    virtual void RunEventOccurred(RunEvent event) = 0;
 
     // ---- Notices and later work --------------------------------------------------
     virtual void ShowEndOfProcess() = 0;
@@ -78,6 +66,6 @@ public:
     // The alarm evaluation of a completed, not yet posted Measurements row,
     // with the test point table on the visited test point (alarm "ON").
     virtual void EvaluateAlarms() {}
-    // The row is complete and about to be stored (the headless station prints it).
-    virtual void RowCompleted(const Dataset& measurements) { (void)measurements; }
+    // The row is stored: `measurements` is on it (the headless station prints it).
+    virtual void RowStored(const Dataset& measurements) { (void)measurements; }
 };

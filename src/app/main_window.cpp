@@ -5,7 +5,10 @@
 #include "workspace/workspace.h"
 #include "platform/texts.h"
 #include "instrument/analyser_models.h"
+#include "instrument/port_search.h"
 #include "instrument/port_search_window.h"
+#include "workspace/availability_binding_ui.h"
+#include "workspace/port_search_command.h"
 #include "platform/date_formats.h"
 #include "platform/event_pump.h"
 #include "platform/program_folder.h"
@@ -159,8 +162,7 @@ TVigilo::TVigilo(Workspace& workspace, bool waitForSplash, QWidget* parent)
     m_workspace.ReportTable.SetDatabaseName(QString::fromUtf8(dbnames::kMeasurements));
     m_workspace.FilterTable.SetDatabaseName(QString::fromUtf8(dbnames::kFilter));
     m_workspace.FilterTable.SetTableName(QStringLiteral("Filter"));
-    isTestPointTableOpen = [this] { return m_workspace.AcquiredTable.IsOpen(); };
-    SetInitialCommandState();
+    BindCommands();
     AvisEstatAlarma->hide();
     AvisTurnOFF->hide();
     EUStandardClick();
@@ -210,7 +212,6 @@ void TVigilo::BuildToolbar(QWidget* strip)
     m_runStopGroup->addButton(RunMeasureBtn);
     m_runStopGroup->addButton(StopMeasureBtn);
     StopMeasureBtn->setChecked(true);
-    StopMeasureBtn->setEnabled(false);
 
     StepLabel(strip, "Step5Label", "5.", 624);
     Label58 = Named(new QLabel(strip), "Label58");
@@ -372,15 +373,57 @@ void TVigilo::BuildMenus()
     ApplyLanguage(Language::English);
 }
 
-void TVigilo::SetInitialCommandState()
+void TVigilo::BindCommands()
 {
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             ViewFilteredReportBtn, ViewCompletedReportBtn, ViewAlarmReportBtn, ViewGroupedReportBtn,
-             OpenAcquisition, NewAcqButton, RunMeasureBtn, SearchComBtn, SaveTP})
-        w->setEnabled(false);
-    for (QAction* a : {MinMaxAvg1, byTime1, byTestPoint1, byAlarm1, Exporttocsv1, OpenTestPoint,
-                       NewTestPoint, SaveTP1, TPointConfig1})
-        a->setEnabled(false);
+    auto* bind = new AvailabilityBinding(m_workspace.availability, this);
+    const struct {
+        QWidget* button;
+        QAction* item;
+        Command command;
+    } pairs[] = {
+        {NewReportBtn, NewReport, Command::NewMeasurements},
+        {OpenReportBtn, OpenReport, Command::OpenMeasurements},
+        {NewAcqButton, NewTestPoint, Command::NewTestPointSet},
+        {OpenAcquisition, OpenTestPoint, Command::OpenTestPointSet},
+        {SaveTP, SaveTP1, Command::SaveTestPointSet},
+        {ViewFilteredReportBtn, MinMaxAvg1, Command::ReportMinMaxAvg},
+        {ViewCompletedReportBtn, byTime1, Command::ReportByTime},
+        {ViewGroupedReportBtn, byTestPoint1, Command::ReportByTestPoint},
+        {ViewAlarmReportBtn, byAlarm1, Command::ReportByAlarm},
+        {SearchComBtn, nullptr, Command::SearchCom},
+        {RunMeasureBtn, nullptr, Command::Run},
+        {StopMeasureBtn, nullptr, Command::Stop},
+        {nullptr, Exporttocsv1, Command::ExportCsv},
+        {nullptr, EditTPTable, Command::EditTestPointTable},
+        {nullptr, TPointConfig1, Command::TestPointEditor},
+        {nullptr, OpenAddChFromExploration1, Command::ExplorationImport},
+        {nullptr, DataReport1, Command::CompanyData},
+        {nullptr, EMailConfig, Command::MailSettings},
+        {nullptr, TestSendMail, Command::TestMail},
+        {nullptr, GPS1, Command::GpsWindow},
+        {nullptr, OperatingMode, Command::OperatingModeWindow},
+    };
+    for (const auto& pair : pairs) {
+        if (pair.button)
+            bind->Enable(pair.button, pair.command);
+        if (pair.item)
+            bind->Enable(pair.item, pair.command);
+    }
+    const std::pair<QMenu*, Command> menus[] = {
+        {File1, Command::FileMenu},       {Model, Command::ModelMenu},         {OpenAlarms, Command::AlarmsMenu},
+        {Mail, Command::MailMenu},        {Language1, Command::LanguageMenu},  {TestPoints1, Command::TestPointsMenu},
+        {Reports, Command::ReportsMenu}};
+    for (const auto& [menu, command] : menus)
+        bind->Enable(menu, command);
+    const std::pair<QAction*, Command> hidden[] = {{LoadReport1, Command::LoadReport},
+                                                   {Exit1, Command::Exit},
+                                                   {English1, Command::EnglishLanguage},
+                                                   {Spanish1, Command::SpanishLanguage},
+                                                   {About1, Command::About}};
+    for (const auto& [item, command] : hidden)
+        bind->Show(item, command);
+    bind->Show(RunMeasureBtn, Command::Run);
+    bind->Show(StopMeasureBtn, Command::Stop);
 }
 
 void TVigilo::SetPanelInfo(const QString& text, const QColor& ground)
@@ -504,13 +547,25 @@ void TVigilo::Exit1Click()
 
 void TVigilo::SearchComBtnClick()
 {
-    if (AnalyserLink* link = m_workspace.Link())
-        RunPortSearch(*this, m_workspace, *link, portSearchHooks);
+    PortSearchView view;
+    view.showSearching = [this](bool searching) {
+        if (searching)
+            SetPanelInfo(texts::kSearchingCom, Qt::blue);
+        else
+            SetPanelInfo(texts::kStopped, Qt::red);
+    };
+    view.showPortIndex = [this](int index) {
+        SelPortCB->setCurrentIndex(index);
+        SelPortCB->repaint();
+    };
+    view.portName = [this] { return SelPortCB->currentText(); };
+    view.reportModelName = reportModelName;
+    RunPortSearch(m_workspace, view);
 }
 
 void TVigilo::SelPortCBChange()
 {
-    RunMeasureBtn->setEnabled(true);
+    m_workspace.availability.PortChosen();
 }
 
 void TVigilo::ShowClock()
@@ -529,8 +584,7 @@ void TVigilo::Timer1Timer()
 
 void TVigilo::FormActivate()
 {
-    if (!isTestPointTableOpen || !isTestPointTableOpen())
-        EditTPTable->setEnabled(false);
+    m_workspace.availability.MainWindowActivated(m_workspace.AcquiredTable.IsOpen());
 }
 
 void TVigilo::showEvent(QShowEvent* event)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "instrument/port_search.h"
 
 #include <QMainWindow>
 #include <functional>
@@ -129,12 +128,10 @@ public:
     // Work of other subsystems that Timer1 does after the clock, in order
     // (the scheduled-stop check, then the ON/OFF countdowns).
     std::vector<std::function<void()>> timer1Tasks;
-    // Whether a test point table is open (FormActivate); set by the table commands.
-    std::function<bool()> isTestPointTableOpen;
     // The about box, created by start-up.
     std::function<void()> showAboutBox;
-    // What the port search does to other windows.
-    PortSearchHooks portSearchHooks;
+    // The report header's model label takes the model the port search found.
+    std::function<void(const QString& modelName)> reportModelName;
 
 signals:
     void shown();
@@ -147,7 +144,7 @@ private:
     void BuildToolbar(QWidget* strip);
     void BuildStatusArea(QWidget* strip);
     void BuildMenus();
-    void SetInitialCommandState();
+    void BindCommands();
     void ShowClock();
     void SelectFamily(QAction* item, int modelCode);
     void RunLanguageCommand(Language language);

@@ -1,7 +1,7 @@
 #include "app/program_ui.h"
 
 #include "acquisition/oper_mode_window.h"
-#include "acquisition/run_control_ui.h"
+#include "app/run_host_ui.h"
 #include "alarms/auto_alarm_window.h"
 #include "app/about_form.h"
 #include "app/main_window.h"
@@ -23,6 +23,11 @@
 #include "testpoints/acq_table_window.h"
 #include "testpoints/data_module.h"
 #include "testpoints/table_commands_ui.h"
+#include "workspace/availability_binding_ui.h"
+
+#include <QAction>
+#include <QPushButton>
+#include <QTableView>
 
 #include <QLocale>
 #include <QScreen>
@@ -47,6 +52,36 @@ bool VigiloApplication::notify(QObject* receiver, QEvent* event)
     RunReportingErrors(*m_dialogs, deliver);
     return handled;
 }
+
+namespace {
+// The toolbar buttons, their menu items and the two View items.
+void ConnectTableCommands(TVigilo& main, TableCommands& commands)
+{
+    QObject::connect(main.NewReportBtn, &QPushButton::clicked, &commands, &TableCommands::NewReportBtnClick);
+    QObject::connect(main.NewReport, &QAction::triggered, &commands, &TableCommands::NewReportBtnClick);
+    QObject::connect(main.OpenReportBtn, &QPushButton::clicked, &commands, &TableCommands::OpenReportBtnClick);
+    QObject::connect(main.OpenReport, &QAction::triggered, &commands, &TableCommands::OpenReportBtnClick);
+    QObject::connect(main.NewAcqButton, &QPushButton::clicked, &commands, &TableCommands::NewAcqButtonClick);
+    QObject::connect(main.NewTestPoint, &QAction::triggered, &commands, &TableCommands::NewAcqButtonClick);
+    QObject::connect(main.OpenAcquisition, &QPushButton::clicked, &commands, &TableCommands::OpenAcquisitionClick);
+    QObject::connect(main.OpenTestPoint, &QAction::triggered, &commands, &TableCommands::OpenAcquisitionClick);
+    QObject::connect(main.SaveTP, &QPushButton::clicked, &commands, &TableCommands::SaveTPClick);
+    QObject::connect(main.SaveTP1, &QAction::triggered, &commands, &TableCommands::SaveTPClick);
+    QObject::connect(main.TestPoint1, &QAction::triggered, &commands, &TableCommands::TestPoint1Click);
+    QObject::connect(main.TableReport1, &QAction::triggered, &commands, &TableCommands::TableReport1Click);
+}
+
+// A run locks the two grid windows whole; the test point grid also waits for
+// a set with rows.
+void BindGridWindows(Availability& availability, TFAcqTable& acqTable, TFRepTable& repTable)
+{
+    auto* acq = new AvailabilityBinding(availability, &acqTable);
+    acq->Enable(&acqTable, Command::TestPointGridWindow);
+    acq->Enable(acqTable.DBGrid1, Command::TestPointGrid);
+    auto* rep = new AvailabilityBinding(availability, &repTable);
+    rep->Enable(&repTable, Command::MeasurementsGridWindow);
+}
+}  // namespace
 
 Program::Program(EventPump& pump, UserDialogs& dialogs, SystemCommands& system, const QString& folder,
                  SerialDeviceFactory ports)
@@ -100,8 +135,9 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
     });
     CreateWindow("TFRepTable", [this, screen, gridBottomLimit] {
         FRepTable = std::make_unique<TFRepTable>(workspace.ReportTable, screen, gridBottomLimit, VigiloForm.get());
-        TableCommandsOfMain = std::make_unique<TableCommands>(workspace, *VigiloForm, *FAcqTable, *FRepTable);
-        TableCommandsOfMain->Connect();
+        TableCommandsOfMain = std::make_unique<TableCommands>(workspace, *FAcqTable, *FRepTable);
+        ConnectTableCommands(*VigiloForm, *TableCommandsOfMain);
+        BindGridWindows(workspace.availability, *FAcqTable, *FRepTable);
     });
     CreateWindow("TOperMode", [this] { OperMode = std::make_unique<TOperMode>(workspace, VigiloForm.get()); });
     CreateWindow("TAutoAlarm", [this] { AutoAlarm = std::make_unique<TAutoAlarm>(workspace, VigiloForm.get()); });
@@ -114,12 +150,8 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
     CreateWindow("TFormFinishProcess", [this] {
         FormFinishProcess = std::make_unique<TFormFinishProcess>(workspace, VigiloForm.get());
         RunWindows windows{VigiloForm.get(), OperMode.get(), AutoAlarm.get(), FormFinishProcess.get(), GPS.get(),
-                           FAcqTable.get(), FRepTable.get(), workspace.Link()};
+                           workspace.Link()};
         RunHostOfMain = std::make_unique<MainWindowRunHost>(workspace, windows);
-        RunHostOfMain->explorationControls = [this](bool enabled) {
-            if (VigiloForm->portSearchHooks.explorationControls)
-                VigiloForm->portSearchHooks.explorationControls(enabled);
-        };
         RunHostOfMain->Connect();
     });
 

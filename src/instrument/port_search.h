@@ -18,12 +18,14 @@ struct PortSearchResult {
 // none answered. showPortIndex is called with each index before it is tried.
 PortSearchResult SearchAnalyserPort(AnalyserLink& link, const std::function<void(int)>& showPortIndex = {});
 
-// What the search does to windows other than the main window; unset hooks
-// do nothing (the exploration window may not exist).
-struct PortSearchHooks {
-    // The exploration window: true enables its band choice (an analyser was
-    // found and a test point table is open); false disables all its controls.
-    std::function<void(bool analyserFound)> explorationControls;
+// What the search shows while it runs; unset members show nothing.
+struct PortSearchView {
+    // The status panel: searching (blue) or stopped (red).
+    std::function<void(bool searching)> showSearching;
+    // The port being tried, 0 for COM1.
+    std::function<void(int index)> showPortIndex;
+    // The name the port display shows ("COM7").
+    std::function<QString()> portName;
     // The report header's model label takes the detected model name.
     std::function<void(const QString& modelName)> reportModelName;
 };

@@ -1,11 +1,5 @@
 #include "instrument/port_search_window.h"
 
-#include "app/main_window.h"
-#include "workspace/workspace.h"
-#include "platform/texts.h"
-#include "instrument/analyser_link.h"
-#include "instrument/port_search.h"
-#include "platform/user_dialogs.h"
 
 #include <QComboBox>
 #include <QEvent>
@@ -25,11 +19,6 @@ public:
     }
 };
 
-void ShowPortIndex(QComboBox* combo, int index)
-{
-    combo->setCurrentIndex(index);
-    combo->repaint();
-}
 }  // namespace
 
 void InstallPortDisplayRules(QComboBox* selPortCB)
@@ -39,35 +28,4 @@ void InstallPortDisplayRules(QComboBox* selPortCB)
     selPortCB->installEventFilter(filter);
     if (selPortCB->lineEdit())
         selPortCB->lineEdit()->installEventFilter(filter);
-}
-
-void RunPortSearch(TVigilo& window, Workspace& workspace, AnalyserLink& link, const PortSearchHooks& hooks)
-{
-    window.SetPanelInfo(texts::kSearchingCom, Qt::blue);
-    ShowPortIndex(window.SelPortCB, 0);
-    window.SearchComBtn->setEnabled(false);
-
-    const PortSearchResult result =
-        SearchAnalyserPort(link, [&](int index) { ShowPortIndex(window.SelPortCB, index); });
-
-    window.SetPanelInfo(texts::kStopped, Qt::red);
-    if (result.found) {
-        if (hooks.reportModelName)
-            hooks.reportModelName(result.modelName);
-        if (auto detectedIn = Pick(workspace.settings, texts::kAnalyserDetectedIn))
-            workspace.dialogs.ShowMessage(result.modelName + *detectedIn + window.SelPortCB->currentText());
-        const bool tableOpen = window.isTestPointTableOpen && window.isTestPointTableOpen();
-        if (tableOpen) {
-            if (hooks.explorationControls)
-                hooks.explorationControls(true);
-            window.SearchComBtn->setEnabled(true);
-            window.RunMeasureBtn->setEnabled(true);
-        }
-        return;
-    }
-    window.RunMeasureBtn->setEnabled(false);
-    ShowText(workspace.dialogs, workspace.settings, texts::kAnalyserNotDetected);
-    window.SearchComBtn->setEnabled(true);
-    if (hooks.explorationControls)
-        hooks.explorationControls(false);
 }

@@ -133,6 +133,9 @@ inline constexpr Text kTestPointSetModified{"The test point table has been modif
 inline constexpr Text kWorkingCopyReserved{"temp.db is the working copy of the test point set: choose another name",
                                            "temp.db es la copia de trabajo de los puntos de test: elija otro nombre"};
 inline constexpr Text kParadoxFilter{"Paradox(*.db)", "Paradox(*.db)"};
+// A file one dataset holds open must not be replaced or emptied by another.
+inline constexpr Text kTableOpenElsewhere{"The table %1 is open in the station and cannot be replaced: choose another file",
+                                          "La tabla %1 está abierta en la estación y no se puede sustituir: elija otro fichero"};
 // Reading semicolon-separated files (channel plan sources, test point import).
 inline constexpr Text kCsvCannotRead{"Cannot read file %1", "No se puede leer el fichero %1"};
 inline constexpr Text kCsvEmpty{"%1: no header line", "%1: falta la línea de cabecera"};

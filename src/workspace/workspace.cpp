@@ -11,3 +11,20 @@ Workspace::Workspace(EventPump& pumpIn, UserDialogs& dialogsIn, SystemCommands& 
 }
 
 Workspace::~Workspace() = default;
+
+std::optional<QString> Workspace::IdentifyAnalyserOn(int com)
+{
+    if (!m_link || com < 1 || com > 40)
+        return std::nullopt;
+    TSerialPort& port = m_link->Port();
+    port.SelectPort(com - 1);
+    if (!port.Open())
+        return std::nullopt;
+    // As the port search does: a line setting the device refuses (a
+    // pseudo-terminal's) is no reason to give up on the analyser.
+    port.Configure(TimeoutProfile::Standard, 115200, 8, 0, 0);
+    QByteArray buffer("*?NA");
+    if (!m_link->IdentifyAnalyser(buffer))
+        return std::nullopt;
+    return QString::fromLatin1(buffer).trimmed();
+}

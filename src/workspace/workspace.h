@@ -2,21 +2,29 @@
 
 #include "platform/serial_device.h"
 #include "testpoints/dataset.h"
+#include "workspace/availability.h"
 
 #include <QObject>
 #include <memory>
+#include <optional>
 
 class AnalyserLink;
 class EventPump;
 class UserDialogs;
 class SystemCommands;
 class Settings;
+struct FileDialogRequest;
 enum class Language;
 
 // What the whole program shares, whichever front end drives it (the windows,
 // vigilo-station, the tests): the ports to the operating system, the settings
-// list, the three datasets, the analyser link with the model code, and the
-// test point set's modified flag. One instance for the program's life.
+// list, the three datasets, the analyser link with the model code, the test
+// point set's working copy with its modified flag, and which command is
+// available when. One instance for the program's life.
+//
+// The set and table workflow lives here, so every front end creates, opens
+// and saves tables the same way. Errors of the table engine escape to the
+// caller's general error handler; a refusal the user can mend is a message.
 class Workspace : public QObject {
     Q_OBJECT
 
@@ -40,6 +48,9 @@ public:
     // The one connection to the analyser, for the program's life; null
     // without serial ports.
     AnalyserLink* Link() const { return m_link.get(); }
+    // Opens COMn (1-40) for the analyser and identifies it there with "*?NA";
+    // the model's reply on success.
+    std::optional<QString> IdentifyAnalyserOn(int com);
 
     // The test point set (its working copy), the open Measurements table and
     // the reports' Filter table.
@@ -47,9 +58,41 @@ public:
     Dataset ReportTable;
     Dataset FilterTable;
 
+    Availability availability;
+
     // The test point set changed since it was created, opened or saved; only
     // drives the "Save as" prompt of the test point set commands.
     bool testPointSetModified = false;
+
+    // ---- Test point sets: always edited through the hidden working copy ---------
+    // The file the user knows the open set by: the file it was opened from or
+    // last saved to, or the working copy of a new set.
+    QString TestPointSetFile() const { return m_testPointSetFile; }
+    // Closes the open set, first offering to save changes. False when the
+    // changes could not be saved as the user asked: the command that closes
+    // must not go on and replace them.
+    bool CloseTestPointSet();
+    // An empty set in the working copy.
+    void NewTestPointSet();
+    // A copy of `file` becomes the working copy; a file that is not a table
+    // leaves the working copy as it was.
+    void OpenTestPointSet(const QString& file);
+    // Asks for a file and saves the set there. False when the chosen file was
+    // refused (the working copy, a table open in the station); true when
+    // saved or cancelled.
+    bool SaveTestPointSet();
+    // Saves the set into `file` without asking; false (with a message) when
+    // `file` is refused.
+    bool SaveTestPointSetAs(const QString& file);
+
+    // ---- Measurements tables: created and opened in place -----------------------
+    // False (with a message) when `file` is a table the station holds for
+    // another purpose; the open Measurements table then stays open.
+    bool CreateMeasurementsTable(const QString& file);
+    bool OpenMeasurementsTable(const QString& file);
+
+    // The file dialog of the table commands.
+    static FileDialogRequest TableDialog(const QString& folder, bool defaultExtension, bool confirmOverwrite);
 
     // Tells every window that follows the language commands (each connects
     // with itself as context, so a destroyed window is never called).
@@ -59,5 +102,10 @@ signals:
     void languageChanged(Language language);
 
 private:
+    // True (after the message) when `file` is held open by a dataset other
+    // than `user`, or is the working copy and `user` is not the test point set.
+    bool RefusedAsHeld(const QString& file, const Dataset* user);
+
     std::unique_ptr<AnalyserLink> m_link;
+    QString m_testPointSetFile;
 };

@@ -1,5 +1,5 @@
 #include "acquisition/oper_mode_window.h"
-#include "acquisition/run_control_ui.h"
+#include "app/run_host_ui.h"
 #include "app/main_window.h"
 #include "app/program_ui.h"
 #include "notify/finish_process_window.h"

@@ -31,7 +31,6 @@ class PortSearchWindowTest : public QObject {
     std::unique_ptr<RecordingDialogs> dialogs;
     std::unique_ptr<FakeSystemCommands> system;
     std::unique_ptr<Program> program;
-    QList<bool> explorationCalls;
     QString reportModel;
     bool tableOpen = true;
 
@@ -45,10 +44,14 @@ class PortSearchWindowTest : public QObject {
         file.close();
         program = std::make_unique<Program>(*clock, *dialogs, *system, folder->Path(), ports->Factory());
         program->CreateWindows(false);
-        Main().isTestPointTableOpen = [this] { return tableOpen; };
-        Main().portSearchHooks.explorationControls = [this](bool found) { explorationCalls.append(found); };
-        Main().portSearchHooks.reportModelName = [this](const QString& name) { reportModel = name; };
-        Main().SearchComBtn->setEnabled(true);
+        Workspace& workspace = program->workspace;
+        Main().reportModelName = [this](const QString& name) { reportModel = name; };
+        if (tableOpen) {
+            QVERIFY(workspace.CreateMeasurementsTable(folder->File(QStringLiteral("m.db"))));
+            workspace.NewTestPointSet();
+        } else {
+            workspace.availability.Grant(Command::SearchCom);
+        }
         dialogs->messages.clear();
     }
 
@@ -60,7 +63,6 @@ private slots:
         ports = std::make_unique<SimPorts>(*clock);
         dialogs = std::make_unique<RecordingDialogs>();
         system = std::make_unique<FakeSystemCommands>();
-        explorationCalls.clear();
         reportModel.clear();
         tableOpen = true;
     }
@@ -76,10 +78,20 @@ private slots:
         ports->Attach(3, std::make_shared<SimAnalyser>(QStringLiteral("ORBIMETER HD ISDB-T")));
         Start("english");
         QString panelDuringSearch;
-        clock->At(1, [&] { panelDuringSearch = Main().PanelInfo->text(); });
+        bool runOfferedDuringSearch = true;
+        bool searchOfferedDuringSearch = true;
+        clock->At(1, [&] {
+            panelDuringSearch = Main().PanelInfo->text();
+            runOfferedDuringSearch = Main().RunMeasureBtn->isEnabled();
+            searchOfferedDuringSearch = Main().SearchComBtn->isEnabled();
+        });
+        program->workspace.availability.PortChosen();
         Main().SearchComBtn->click();
 
         QCOMPARE(panelDuringSearch, QStringLiteral("SEARCHING COM"));
+        // The search is the link's one user until it ends.
+        QVERIFY(!runOfferedDuringSearch);
+        QVERIFY(!searchOfferedDuringSearch);
         QCOMPARE(dialogs->messages, QStringList{QStringLiteral("ORBIMETER HD ISDB-T detected in COM3")});
         QCOMPARE(Main().PanelInfo->text(), QStringLiteral("STOPPED"));
         QCOMPARE(Main().SelPortCB->currentText(), QStringLiteral("COM3"));
@@ -87,7 +99,7 @@ private slots:
         QVERIFY(Main().RunMeasureBtn->isEnabled());
         QVERIFY(Main().BRASILStandard->isChecked());
         QCOMPARE(program->workspace.modelCode, 11);
-        QCOMPARE(explorationCalls, QList<bool>{true});
+        QVERIFY(program->workspace.availability.IsEnabled(Command::ExplorationBand));
         QCOMPARE(reportModel, QStringLiteral("ORBIMETER HD ISDB-T"));
         QVERIFY(program->workspace.Link()->Port().IsOpen());
     }
@@ -101,7 +113,6 @@ private slots:
         QCOMPARE(dialogs->messages, QStringList{QStringLiteral("OM2000 detectado en COM2")});
         QVERIFY(!Main().SearchComBtn->isEnabled());
         QVERIFY(!Main().RunMeasureBtn->isEnabled());
-        QVERIFY(explorationCalls.isEmpty());
     }
 
     void NoAnalyserIsReportedInTheCurrentLanguage()
@@ -109,12 +120,14 @@ private slots:
         QFETCH(QByteArray, language);
         QFETCH(QString, message);
         Start(language);
-        Main().RunMeasureBtn->setEnabled(true);
+        program->workspace.availability.PortChosen();
+        QVERIFY(Main().RunMeasureBtn->isEnabled());
         Main().SearchComBtn->click();
         QCOMPARE(dialogs->messages, QStringList{message});
         QVERIFY(!Main().RunMeasureBtn->isEnabled());
         QVERIFY(Main().SearchComBtn->isEnabled());
-        QCOMPARE(explorationCalls, QList<bool>{false});
+        QVERIFY(!program->workspace.availability.IsEnabled(Command::ExplorationBand));
+        QVERIFY(!program->workspace.availability.IsEnabled(Command::ExplorationTransfer));
         QCOMPARE(program->workspace.modelCode, 8);  // the DVB family picked at start-up stays
     }
     void NoAnalyserIsReportedInTheCurrentLanguage_data()

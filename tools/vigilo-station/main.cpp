@@ -112,7 +112,6 @@ public:
     {
         QTimer::singleShot(0, QCoreApplication::instance(), [this] { m_run.CyclePress(); });
     }
-    void SetRunButtonEnabled(bool) override {}
 
     void ShowPanel(const std::optional<QString>& text, PanelColour) override
     {
@@ -139,22 +138,20 @@ public:
     }
     GpsReader& Gps() override { return gps; }
 
-    void HideRunButtonsForCycle() override {}
-    void ShowRunButtons() override {}
-    void DisableOperatingModeMenu() override {}
-    void LockStartControls() override { m_stopDown = false; }
-    void OfferPortSearchAgain() override
+    // No controls to lock: only whether the last start was refused matters.
+    void RunEventOccurred(RunEvent event) override
     {
-        startRefused = true;
-        m_stopDown = true;
+        if (event == RunEvent::StartRefused)
+            startRefused = true;
+        else if (event == RunEvent::Running)
+            startRefused = false;
     }
-    void LockRunControls() override { startRefused = false; }
-    void ReleaseRunControls() override {}
     void ShowEndOfProcess() override { Print(QStringLiteral("End of Process")); }
     void DisablePeriodicReports() override {}
     void ArmPeriodicReports(int, bool) override {}
 
-    void RowCompleted(const Dataset& row) override
+    // Printed once stored, so a printed row is a stored row.
+    void RowStored(const Dataset& row) override
     {
         QStringList parts;
         for (const char* name : kPrintedFields) {
@@ -398,15 +395,10 @@ int main(int argc, char** argv)
     AnalyserLink& link = *workspace.Link();
 
     const auto identifyOn = [&](int com) {
-        link.Port().SelectPort(com - 1);
-        if (!link.Port().Open())
-            return false;
-        link.Port().Configure(TimeoutProfile::Standard, 115200, 8, 0, 0);
-        QByteArray buffer("*?NA");
-        const bool found = link.IdentifyAnalyser(buffer);
-        if (found)
-            Print(QStringLiteral("analyser: %1 on COM%2").arg(QString::fromLatin1(buffer).trimmed()).arg(com));
-        return found;
+        const std::optional<QString> model = workspace.IdentifyAnalyserOn(com);
+        if (model)
+            Print(QStringLiteral("analyser: %1 on COM%2").arg(*model).arg(com));
+        return model.has_value();
     };
 
     if (parser.isSet(searchOpt) || !analyserCom) {
@@ -427,10 +419,10 @@ int main(int argc, char** argv)
 
     // ---- Tables -----------------------------------------------------------------------
     RegisterDatabaseNames();
-    Dataset testPoints;
-    Dataset measurements;
+    Dataset& testPoints = workspace.AcquiredTable;
+    Dataset& measurements = workspace.ReportTable;
+    QString setPath = parser.isSet(testpointsOpt) ? AbsolutePath(parser.value(testpointsOpt)) : QString();
     bool tablesReady = RunReportingErrors(dialogs, [&] {
-        QString setPath = parser.isSet(testpointsOpt) ? AbsolutePath(parser.value(testpointsOpt)) : QString();
         if (parser.isSet(importOpt)) {
             const QString csv = AbsolutePath(parser.value(importOpt));
             if (setPath.isEmpty()) {
@@ -444,22 +436,22 @@ int main(int argc, char** argv)
             throw VigiloError(QStringLiteral("no test point set: give --testpoints or --import-testpoints"));
         if (!QFileInfo::exists(setPath))
             throw VigiloError(QStringLiteral("no such test point set: %1").arg(setPath));
-        CopyTableFile(setPath, WorkingCopyPath());
-        testPoints.SetDatabaseName(QString::fromUtf8(dbnames::kTestPoints));
-        testPoints.SetTableName(WorkingCopyPath());
-        testPoints.Open();
+        // As "Open Test Point Set" does: the run works on the hidden working copy.
+        workspace.OpenTestPointSet(setPath);
 
         if (!parser.isSet(measurementsOpt))
             throw VigiloError(QStringLiteral("no Measurements table: give --measurements"));
         const QString measurementsPath = AbsolutePath(parser.value(measurementsOpt));
-        measurements.SetDatabaseName(QString::fromUtf8(dbnames::kMeasurements));
-        measurements.SetTableName(measurementsPath);
-        if (!QFileInfo::exists(measurementsPath)) {
-            measurements.CreateTable(MeasurementFields());
+        if (QFileInfo::exists(measurementsPath)) {
+            if (!workspace.OpenMeasurementsTable(measurementsPath))
+                return;
+        } else {
+            if (!workspace.CreateMeasurementsTable(measurementsPath))
+                return;
             Print(QStringLiteral("created: %1").arg(measurementsPath));
         }
-        measurements.Open();
     });
+    tablesReady = tablesReady && testPoints.IsOpen() && measurements.IsOpen();
     if (!tablesReady)
         return kTableProblem;
 
@@ -522,7 +514,19 @@ int main(int argc, char** argv)
         run.RunMeasureBtnClick();
         watch.start();
     });
-    const int code = app.exec();
+    int code = app.exec();
+    // Without a window there is no "Save Test Point Set" to press: the
+    // thresholds an automatic pass derived are saved into the set it ran.
+    if (mode.autoAlarm && workspace.testPointSetModified) {
+        const bool saved = RunReportingErrors(dialogs, [&] {
+            if (!workspace.SaveTestPointSetAs(setPath))
+                throw VigiloError(QStringLiteral("the thresholds were not saved into %1").arg(setPath));
+        });
+        if (saved)
+            Print(QStringLiteral("saved: the derived thresholds into %1").arg(setPath));
+        else if (code == kOk)
+            code = kTableProblem;
+    }
     testPoints.Close();
     measurements.Close();
     return code;

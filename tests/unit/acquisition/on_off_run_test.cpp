@@ -149,3 +149,49 @@ TEST(OnOffRun, ZeroOnTimeRunsForAboutADay)
     EXPECT_EQ(f.host.stopDownAtMs[0], (86400LL - 2) * 1000);
 }
 }  // namespace
+
+namespace {
+// A port search in the OFF phase (offered after a refused start) holds the
+// countdown: the cycle's next start must not run inside the search's waits,
+// where it would be a second user of the analyser link.
+TEST(OnOffRun, APortSearchHoldsTheOffCountdownAndNoStartRunsInsideIt)
+{
+    CycleFixture f;
+    f.run.RunMeasureBtnClick();
+    ASSERT_EQ(f.run.Phase(), RunPhase::WaitingToRun);
+    Availability& availability = f.station.availability;
+
+    f.IdleUntil([] { return false; }, 2000);
+    availability.PortSearchBegun();
+    // The search waits 40 s of virtual time, four OFF periods.
+    f.IdleUntil([] { return false; }, 40000);
+    EXPECT_EQ(f.host.identifications, 1) << "no start inside the search";
+    const qint64 searchEnd = f.sim.clock.ElapsedMs();
+    availability.PortSearchEnded(true, true);
+
+    f.IdleUntil([&] { return f.host.identifications == 2; });
+    ASSERT_EQ(f.host.identifications, 2);
+    // The countdown goes on from where the search held it.
+    EXPECT_GT(f.host.identifiedAtMs[1], searchEnd);
+    EXPECT_LE(f.host.identifiedAtMs[1] - searchEnd, 8000 + 200);
+}
+
+// A cycle press already queued when the search starts waits for its end.
+TEST(OnOffRun, ACyclePressQueuedBeforeASearchWaitsForItsEnd)
+{
+    CycleFixture f;
+    f.run.RunMeasureBtnClick();
+    ASSERT_EQ(f.run.Phase(), RunPhase::WaitingToRun);
+    Availability& availability = f.station.availability;
+    // The search starts between the tick that queues the press and the press.
+    f.host.onQueueRunPress = [&] {
+        availability.PortSearchBegun();
+        f.host.onQueueRunPress = nullptr;
+    };
+    f.IdleUntil([] { return false; }, 30000);
+    EXPECT_EQ(f.host.identifications, 1) << "no start inside the search";
+    availability.PortSearchEnded(true, true);
+    f.IdleUntil([&] { return f.host.identifications == 2; }, 3000);
+    EXPECT_EQ(f.host.identifications, 2) << "the held press runs at the first tick after the search";
+}
+}  // namespace

@@ -45,12 +45,13 @@ public:
     void SetStopUp() override { stopDown = false; }
     void QueueRunPress() override
     {
+        if (onQueueRunPress)
+            onQueueRunPress();
         m_sim.clock.Post([this] {
             if (run)
                 run->CyclePress();
         });
     }
-    void SetRunButtonEnabled(bool enabled) override { runEnabled = enabled; }
 
     void ShowPanel(const std::optional<QString>& text, PanelColour colour) override
     {
@@ -84,30 +85,39 @@ public:
         return true;
     }
 
-    void HideRunButtonsForCycle() override { events << QStringLiteral("HideRunButtons"); runButtonsVisible = false; }
-    void ShowRunButtons() override { events << QStringLiteral("ShowRunButtons"); runButtonsVisible = true; }
-    void DisableOperatingModeMenu() override { events << QStringLiteral("DisableOperatingMode"); }
-    void LockStartControls() override
+    // The events under the names the tests read, and what they do to Run.
+    void RunEventOccurred(RunEvent event) override
     {
-        events << QStringLiteral("LockStart");
-        runEnabled = false;
-        stopDown = false;
+        switch (event) {
+        case RunEvent::StartBegun: events << QStringLiteral("DisableOperatingMode"); break;
+        case RunEvent::CycleStartBegun:
+            events << QStringLiteral("HideRunButtons");
+            runButtonsVisible = false;
+            break;
+        case RunEvent::StartLocked:
+            events << QStringLiteral("LockStart");
+            runEnabled = false;
+            break;
+        case RunEvent::StartRefused:
+            events << QStringLiteral("OfferPortSearch");
+            runEnabled = true;
+            break;
+        case RunEvent::Running: events << QStringLiteral("Lock"); break;
+        case RunEvent::WaitingToRun: events << QStringLiteral("WaitingToRun"); break;
+        case RunEvent::Stopped: events << QStringLiteral("Release"); break;
+        case RunEvent::CycleEnded:
+            events << QStringLiteral("ShowRunButtons");
+            runButtonsVisible = true;
+            break;
+        }
     }
-    void OfferPortSearchAgain() override
-    {
-        events << QStringLiteral("OfferPortSearch");
-        runEnabled = true;
-        stopDown = true;
-    }
-    void LockRunControls() override { events << QStringLiteral("Lock"); }
-    void ReleaseRunControls() override { events << QStringLiteral("Release"); }
     void ShowEndOfProcess() override { ++endOfProcessShown; }
     void DisablePeriodicReports() override { events << QStringLiteral("DisableReports"); }
     void ArmPeriodicReports(int intervalMs, bool enabled) override
     {
         events << QStringLiteral("ArmReports %1 %2").arg(intervalMs).arg(enabled);
     }
-    void RowCompleted(const Dataset& row) override
+    void RowStored(const Dataset& row) override
     {
         if (onRow)
             onRow(row);
@@ -133,6 +143,7 @@ public:
     std::vector<qint64> stopDownAtMs;
     QStringList events;
     std::function<void(const Dataset&)> onRow;
+    std::function<void()> onQueueRunPress;
 
 private:
     SimFixture& m_sim;

@@ -17,21 +17,19 @@ class TOperMode;
 class TVigilo;
 class Workspace;
 
-// The windows the run reaches on the desktop. Windows that do not exist
-// (yet) are null; their locking comes through `lockHooks`.
+// The windows the run reaches on the desktop.
 struct RunWindows {
     TVigilo* main = nullptr;
     TOperMode* operMode = nullptr;
     TAutoAlarm* autoAlarm = nullptr;
     TFormFinishProcess* finishProcess = nullptr;
     GpsReader* gps = nullptr;
-    QWidget* acqTable = nullptr;  // TFAcqTable
-    QWidget* repTable = nullptr;  // TFRepTable
     AnalyserLink* link = nullptr;
 };
 
 // The main window as a run host: the Run and Stop buttons, the status panel,
-// the locking of every window's controls while a run lasts, the timers.
+// the timers; what the run's events mean for the controls of every window is
+// the availability model's business.
 class MainWindowRunHost final : public RunHost {
 public:
     MainWindowRunHost(Workspace& workspace, const RunWindows& windows);
@@ -42,12 +40,6 @@ public:
 
     MeasurementRun& Run() { return m_run; }
 
-    // Windows created later add their rows of the locking table here:
-    // called with true when a run locks the controls, false when it releases them.
-    std::vector<std::function<void(bool running)>> lockHooks;
-    // The exploration window's controls (false: all disabled), as the port
-    // search has them.
-    std::function<void(bool enabled)> explorationControls;
     // The alarm evaluation of a completed row (later work plugs in here).
     std::function<void()> evaluateAlarms;
 
@@ -55,7 +47,6 @@ public:
     void SetStopDown() override;
     void SetStopUp() override;
     void QueueRunPress() override;
-    void SetRunButtonEnabled(bool enabled) override;
     void ShowPanel(const std::optional<QString>& text, PanelColour colour) override;
     OperModeAccess& OperMode() override;
     AutoAlarmAccess& AutoAlarm() override;
@@ -64,21 +55,13 @@ public:
     AnalyserCommands& Analyser() override;
     bool IdentifyAnalyser() override;
     GpsReader& Gps() override;
-    void HideRunButtonsForCycle() override;
-    void ShowRunButtons() override;
-    void DisableOperatingModeMenu() override;
-    void LockStartControls() override;
-    void OfferPortSearchAgain() override;
-    void LockRunControls() override;
-    void ReleaseRunControls() override;
+    void RunEventOccurred(RunEvent event) override;
     void ShowEndOfProcess() override;
     void DisablePeriodicReports() override;
     void ArmPeriodicReports(int intervalMs, bool enabled) override;
     void EvaluateAlarms() override;
 
 private:
-    void SetRunControls(bool running);
-
     Workspace& m_workspace;
     RunWindows m_w;
     LinkCommands<AnalyserLink> m_commands;

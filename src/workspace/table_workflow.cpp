@@ -1,0 +1,152 @@
+// The workspace's test point set and Measurements table workflow.
+#include "workspace/workspace.h"
+
+#include "platform/settings.h"
+#include "platform/texts.h"
+#include "platform/user_dialogs.h"
+#include "testpoints/hidden_files.h"
+#include "testpoints/table_layouts.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+namespace {
+// The side file an older engine kept beside a table: the name with its last
+// two characters ("db") replaced by "VAL".
+QString SideValFile(const QString& path)
+{
+    return path.left(path.size() - 2) + QStringLiteral("VAL");
+}
+
+bool SameFile(const QString& a, const QString& b)
+{
+    return !a.isEmpty() && !b.isEmpty() && QFileInfo(a).absoluteFilePath() == QFileInfo(b).absoluteFilePath();
+}
+}  // namespace
+
+FileDialogRequest Workspace::TableDialog(const QString& folder, bool defaultExtension, bool confirmOverwrite)
+{
+    FileDialogRequest request;
+    request.filter = texts::kParadoxFilter.English();
+    request.defaultExtension = defaultExtension ? QStringLiteral("db") : QString();
+    request.initialFolder = folder;
+    request.confirmOverwrite = confirmOverwrite;
+    request.mustExist = true;
+    return request;
+}
+
+bool Workspace::RefusedAsHeld(const QString& file, const Dataset* user)
+{
+    bool held = user != &AcquiredTable && SameFile(file, WorkingCopyPath());
+    for (const Dataset* other : {&AcquiredTable, &ReportTable, &FilterTable})
+        if (other != user && other->IsOpen() && SameFile(file, other->FilePath()))
+            held = true;
+    if (held)
+        if (const auto text = Pick(settings, texts::kTableOpenElsewhere))
+            dialogs.ShowMessage(text->arg(QFileInfo(file).absoluteFilePath()));
+    return held;
+}
+
+bool Workspace::CloseTestPointSet()
+{
+    if (!AcquiredTable.IsOpen())
+        return true;
+    if (testPointSetModified) {
+        const QString question = Pick(settings, texts::kTestPointSetModified).value_or(QString());
+        if (dialogs.AskYesNo(texts::kSaveAsCaption.English(), question) && !SaveTestPointSet())
+            return false;
+    }
+    AcquiredTable.Close();
+    return true;
+}
+
+void Workspace::NewTestPointSet()
+{
+    testPointSetModified = false;
+    const QString working = WorkingCopyPath();
+    m_testPointSetFile = working;
+    AcquiredTable.SetDatabaseName(QString::fromUtf8(dbnames::kTestPoints));
+    AcquiredTable.SetTableName(working);
+    SetTableHidden(working, false);
+    AcquiredTable.CreateTable(TestPointFields());
+    SetTableHidden(working, true);
+    QFile::remove(SideValFile(working));
+    availability.TestPointSetCreated();
+    AcquiredTable.Open();
+}
+
+void Workspace::OpenTestPointSet(const QString& file)
+{
+    testPointSetModified = false;
+    const QString working = WorkingCopyPath();
+    SetTableHidden(working, false);
+    // The copy replaces the working copy only once it is complete, and a
+    // file that is not a table leaves the working copy as it was.
+    CopyTableFile(file, working);
+    SetTableHidden(working, true);
+    AcquiredTable.SetDatabaseName(QString::fromUtf8(dbnames::kTestPoints));
+    AcquiredTable.SetTableName(working);
+    m_testPointSetFile = QFileInfo(file).absoluteFilePath();
+    AcquiredTable.Open();
+    availability.TestPointSetOpened();
+}
+
+bool Workspace::SaveTestPointSet()
+{
+    const QString target = dialogs.AskSaveFile(TableDialog(TestPointsFolder(), true, true));
+    if (target.isEmpty())
+        return true;
+    return SaveTestPointSetAs(target);
+}
+
+bool Workspace::SaveTestPointSetAs(const QString& file)
+{
+    if (SameFile(file, WorkingCopyPath())) {
+        // Saving onto the working copy would delete the set being saved.
+        ShowText(dialogs, settings, texts::kWorkingCopyReserved);
+        return false;
+    }
+    if (RefusedAsHeld(file, &AcquiredTable))
+        return false;
+    const QString working = WorkingCopyPath();
+    AcquiredTable.Close();
+    try {
+        QFile::remove(SideValFile(file));
+        // The old file is replaced only by a complete copy.
+        CopyTableFile(working, file);
+        SetTableHidden(file, false);
+    } catch (...) {
+        if (AcquiredTable.FileExists())
+            AcquiredTable.Open();
+        throw;
+    }
+    m_testPointSetFile = QFileInfo(file).absoluteFilePath();
+    AcquiredTable.Open();
+    testPointSetModified = false;
+    return true;
+}
+
+bool Workspace::CreateMeasurementsTable(const QString& file)
+{
+    if (RefusedAsHeld(file, &ReportTable))
+        return false;
+    ReportTable.Close();
+    ReportTable.SetDatabaseName(QString::fromUtf8(dbnames::kMeasurements));
+    ReportTable.SetTableName(QFileInfo(file).absoluteFilePath());
+    ReportTable.CreateTable(MeasurementFields());
+    ReportTable.Open();
+    availability.MeasurementsCreated();
+    return true;
+}
+
+bool Workspace::OpenMeasurementsTable(const QString& file)
+{
+    if (RefusedAsHeld(file, &ReportTable))
+        return false;
+    ReportTable.Close();
+    ReportTable.SetDatabaseName(QString::fromUtf8(dbnames::kMeasurements));
+    ReportTable.SetTableName(QFileInfo(file).absoluteFilePath());
+    ReportTable.Open();
+    availability.MeasurementsOpened();
+    return true;
+}
