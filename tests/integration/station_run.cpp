@@ -7,6 +7,7 @@
 #include "testpoints/dataset.h"
 
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QMap>
 #include <QRegularExpression>
@@ -188,5 +189,59 @@ TEST(StationOnSimulator, FailuresEndWithTheirOwnStatus)
 
     StationResult badMode = RunStation({"--folder", folder.Path(), "--loops", "2", "--continuous"}, 10000);
     EXPECT_EQ(badMode.exitCode, 2);
+}
+}  // namespace
+
+namespace {
+// Without a window there is no "Save Test Point Set" to press: the thresholds
+// an automatic pass derives must end up in the set it was run for. Every
+// printed row is already stored when it is printed.
+TEST(StationOnSimulator, AnAutomaticPassSavesItsThresholdsIntoTheNamedSet)
+{
+    TempProgramFolder folder;
+    SimProcess sim(folder.Path(), {"--com", "5", "--settling", "100"});
+    ASSERT_TRUE(sim.Ready());
+    const QString csv = folder.File("two.csv");
+    {
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("ch;freq;system;type;bw;g.interval;inv.spectral;carrier;plan;band;alarm\n"
+                   "21;474;;DVB-T/H;8;1/4;OFF;8K;CCIR;TER;OFF\n"
+                   "22;482;;DVB-T/H;8;1/4;OFF;8K;CCIR;TER;OFF\n");
+    }
+    const QString set = folder.File("set.db");
+    const QString measurements = folder.File("run.db");
+    int printedBeforeStored = 0;
+    int printed = 0;
+    const StationResult result = RunStation(
+        {"--folder", folder.Path(), "--import-testpoints", csv, "--testpoints", set, "--measurements", measurements,
+         "--port", "COM5", "--auto-alarm", "--tolerance-level", "3", "--tolerance-mer", "1"},
+        120000, [&](const QString& line, QProcess&) {
+            if (!line.startsWith(QStringLiteral("row: ")))
+                return;
+            ++printed;
+            if (static_cast<int>(StoredRows(measurements).size()) < printed)
+                ++printedBeforeStored;
+        });
+
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    EXPECT_EQ(printed, 2);
+    EXPECT_EQ(printedBeforeStored, 0);
+    EXPECT_TRUE(result.lines.contains(QStringLiteral("saved: the derived thresholds into %1").arg(set)))
+        << result.lines.join('\n').toStdString();
+
+    const auto stored = StoredRows(measurements);
+    const auto points = StoredRows(set);
+    ASSERT_EQ(points.size(), 2u);
+    ASSERT_EQ(stored.size(), 2u);
+    for (size_t i = 0; i < points.size(); ++i) {
+        const double level = stored[i]["LEVEL"].toDouble();
+        const double mer = stored[i]["MER"].toDouble();
+        EXPECT_DOUBLE_EQ(points[i]["minLV"].toDouble(), level - 3) << i;
+        EXPECT_DOUBLE_EQ(points[i]["maxLV"].toDouble(), level + 3) << i;
+        EXPECT_DOUBLE_EQ(points[i]["minMER"].toDouble(), mer - 1) << i;
+        EXPECT_DOUBLE_EQ(points[i]["maxMER"].toDouble(), mer + 1) << i;
+        EXPECT_TRUE(points[i]["minC/N"].isEmpty() || points[i]["minC/N"] == "0") << "C/N was not chosen";
+    }
 }
 }  // namespace

@@ -1,0 +1,2 @@
+// A subsystem window that reaches into the main window.
+#include "app/main_window.h"
