@@ -125,7 +125,7 @@ void MeasurementRun::StartAndLoop()
 
     if (!m_host.IdentifyAnalyser()) {
         m_host.SetRunButtonEnabled(false);
-        ShowText(m_workspace.dialogs, m_workspace.settings, texts::kRunAnalyserNotDetected);
+        ShowText(m_workspace.dialogs, m_workspace.settings, texts::kAnalyserNotDetected);
         m_host.OfferPortSearchAgain();
         m_host.ShowEndOfProcess();
         return;
