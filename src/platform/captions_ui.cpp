@@ -17,6 +17,9 @@ namespace {
 constexpr qreal kSmallestPointSize = 5.0;
 constexpr qreal kShrinkStep = 0.5;
 const char* const kDesignPointSize = "designPointSize";
+// Space kept clear between a caption's longest line and each side of the
+// face, so no letter touches the frame.
+constexpr int kCaptionPadding = 2;
 
 // Whether `object` is a control of `window` itself: reached from it without
 // passing through another window. Menus are windows of their own when they
@@ -93,13 +96,16 @@ bool Fits(const QString& wrapped, const QFont& font, int width, int height)
     return true;
 }
 
+// The part of the face the caption may fill: the style's contents less the padding.
 QRect FaceRect(const QPushButton& button)
 {
     QStyleOptionButton option;
     option.initFrom(&button);
     if (button.autoDefault())
         option.features |= QStyleOptionButton::AutoDefaultButton;
-    return button.style()->subElementRect(QStyle::SE_PushButtonContents, &option, &button);
+    return button.style()
+        ->subElementRect(QStyle::SE_PushButtonContents, &option, &button)
+        .adjusted(kCaptionPadding, 0, -kCaptionPadding, 0);
 }
 }  // namespace
 
