@@ -126,7 +126,7 @@ void MeasurementRun::StartAndLoop()
     m_host.RunEventOccurred(RunEvent::StartLocked);
 
     if (!m_host.IdentifyAnalyser()) {
-        ShowText(m_workspace.dialogs, m_workspace.settings, texts::kRunAnalyserNotDetected);
+        ShowText(m_workspace.dialogs, m_workspace.settings, texts::kAnalyserNotDetected);
         m_host.SetStopDown();
         m_host.RunEventOccurred(RunEvent::StartRefused);
         m_host.ShowEndOfProcess();

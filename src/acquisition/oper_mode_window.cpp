@@ -2,6 +2,7 @@
 
 #include "workspace/workspace.h"
 #include "platform/texts.h"
+#include "platform/captions_ui.h"
 #include "workspace/availability_binding_ui.h"
 #include "platform/digit_edit_ui.h"
 
@@ -12,6 +13,28 @@
 #include <QTimeEdit>
 
 namespace {
+using namespace texts;
+
+constexpr CaptionRow kCaptions[] = {
+    {"TOperMode", &kOperating},
+    {"Continuous", &kContinuous},
+    {"CheckBoxBucleRepeticiones", &kCheckBoxBucleRepeticiones},
+    {"ContadorStartStop", &kContadorStartStop},
+    {"Only1TP", &kOnly1TP},
+    {"Label1", &kOperLabel1},
+    {"Label2", &kOperLabel2},
+    {"Label5", &kOperLabel5},
+    {"Label55", &kOperLabel55},
+    {"Label56", &kOperLabel56},
+    {"BtnStop", &kBtnStop},
+    {"ReportsEverySeconds", &kReportsEverySeconds},
+    {"EveryFilteredReport", &kMinMaxAvg},
+    {"EveryCompletedReport", &kByTime},
+    {"EveryGroupedReport", &kByTestPoint},
+    {"EveryAlarmReport", &kByAlarm},
+    {"cbAutoAlarm", &kCbAutoAlarm},
+};
+
 template <typename T>
 T* Named(T* object, const char* name)
 {
@@ -145,24 +168,7 @@ void TOperMode::BindCommands()
 
 void TOperMode::ApplyLanguage(Language language)
 {
-    using namespace texts;
-    setWindowTitle(kOperModeTitle.In(language));
-    Continuous->setText(kContinuous.In(language));
-    CheckBoxBucleRepeticiones->setText(kCheckBoxBucleRepeticiones.In(language));
-    ContadorStartStop->setText(kContadorStartStop.In(language));
-    Only1TP->setText(kOnly1TP.In(language));
-    Label1->setText(kOperLabel1.In(language));
-    Label2->setText(kOperLabel2.In(language));
-    Label5->setText(kOperLabel5.In(language));
-    Label55->setText(kOperLabel55.In(language));
-    Label56->setText(kOperLabel56.In(language));
-    BtnStop->setText(kBtnStop.In(language));
-    ReportsEverySeconds->setText(kReportsEverySeconds.In(language));
-    EveryFilteredReport->setText(kEveryFilteredReport.In(language));
-    EveryCompletedReport->setText(kEveryCompletedReport.In(language));
-    EveryGroupedReport->setText(kEveryGroupedReport.In(language));
-    EveryAlarmReport->setText(kEveryAlarmReport.In(language));
-    cbAutoAlarm->setText(kCbAutoAlarm.In(language));
+    ApplyCaptions(*this, kCaptions, language);
 }
 
 void TOperMode::ApplyModeControls()

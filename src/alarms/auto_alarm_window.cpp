@@ -2,6 +2,7 @@
 
 #include "workspace/workspace.h"
 #include "platform/texts.h"
+#include "platform/captions_ui.h"
 #include "platform/digit_edit_ui.h"
 
 #include <QCheckBox>
@@ -10,6 +11,16 @@
 
 namespace {
 constexpr int kToleranceLength = 2;  // whole dB, at most 20
+
+constexpr CaptionRow kCaptions[] = {
+    {"TAutoAlarm", &texts::kAutoAlarmTitle},
+    {"Label1", &texts::kAutoAlarmLabel1},
+    {"Label2", &texts::kAutoAlarmLabel2},
+    {"CBoxLevel", &texts::kCBoxLevel},
+    {"CBoxCN", &texts::kCBoxCN},
+    {"CBoxVA", &texts::kCBoxVA},
+    {"CBoxMER", &texts::kCBoxMER},
+};
 
 template <typename T>
 T* Named(T* object, const char* name)
@@ -55,14 +66,7 @@ TAutoAlarm::TAutoAlarm(Workspace& workspace, QWidget* parent) : QDialog(parent)
 
 void TAutoAlarm::ApplyLanguage(Language language)
 {
-    using namespace texts;
-    setWindowTitle(kAutoAlarmTitle.In(language));
-    Label1->setText(kAutoAlarmLabel1.In(language));
-    Label2->setText(kAutoAlarmLabel2.In(language));
-    CBoxLevel->setText(kCBoxLevel.In(language));
-    CBoxCN->setText(kCBoxCN.In(language));
-    CBoxVA->setText(kCBoxVA.In(language));
-    CBoxMER->setText(kCBoxMER.In(language));
+    ApplyCaptions(*this, kCaptions, language);
 }
 
 QCheckBox* TAutoAlarm::BoxOf(AlarmQuantity quantity) const

@@ -7,6 +7,7 @@
 #include "instrument/analyser_models.h"
 #include "instrument/port_search.h"
 #include "instrument/port_search_window.h"
+#include "platform/captions_ui.h"
 #include "workspace/availability_binding_ui.h"
 #include "workspace/port_search_command.h"
 #include "platform/date_formats.h"
@@ -52,7 +53,7 @@ T* Named(T* object, const char* name)
     return object;
 }
 
-// A push button whose caption wraps over several lines.
+// A push button whose caption wraps over several lines (SetWrappedCaption).
 QPushButton* StepButton(QWidget* parent, const char* name, int left)
 {
     auto* button = Named(new QPushButton(parent), name);
@@ -63,32 +64,69 @@ QPushButton* StepButton(QWidget* parent, const char* name, int left)
     return button;
 }
 
-// Qt buttons do not wrap: break a caption at its spaces to fit the width.
-QString Wrapped(const QString& caption, const QFont& font)
-{
-    const QFontMetrics metrics(font);
-    QString out;
-    QString line;
-    for (const QString& word : caption.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
-        const QString candidate = line.isEmpty() ? word : line + QLatin1Char(' ') + word;
-        if (!line.isEmpty() && metrics.horizontalAdvance(candidate) > kButtonWidth - 6) {
-            out += line + QLatin1Char('\n');
-            line = word;
-        } else {
-            line = candidate;
-        }
-    }
-    return out + line;
-}
+using namespace texts;
+constexpr CaptionPart kWrapped = CaptionPart::WrappedText;
+constexpr CaptionPart kTip = CaptionPart::ToolTip;
 
-void SetCaption(QPushButton* button, const QString& caption)
-{
-    // The caption as given stays readable through the accessible name, which
-    // tests and screen readers use; the face shows it wrapped.
-    button->setAccessibleName(caption);
-    button->setProperty("caption", caption);
-    button->setText(Wrapped(caption, button->font()));
-}
+// Every caption the language commands set; the rest keep their design texts.
+constexpr CaptionRow kCaptions[] = {
+    {"File1", &kFile1},
+    {"LoadReport1", &kLoadReport1},
+    {"ReportViewer1", &kReportViewer1},
+    {"MinMaxAvg1", &kMinMaxAvg},
+    {"byTime1", &kByTime},
+    {"byTestPoint1", &kByTestPoint},
+    {"byAlarm1", &kByAlarm},
+    {"SaveTP1", &kSaveTestPointSet},
+    {"Exit1", &kExit1},
+    {"Model", &kModel},
+    {"EUStandard", &kEUStandard},
+    {"Reports", &kReports},
+    {"NewReport", &kNewReport},
+    {"OpenReport", &kOpenTableReport},
+    {"Exporttocsv1", &kExporttocsv1},
+    {"TestPoints1", &kTestPoints1},
+    {"OpenTestPoint", &kOpenTestPointSet},
+    {"NewTestPoint", &kNewTestPoint},
+    {"TPointConfig1", &kTPointConfig1},
+    {"EditTPTable", &kEditTPTable},
+    {"View1", &kView1},
+    {"TestPoint1", &kTestPoint1},
+    {"TableReport1", &kTableReport1},
+    {"OpenAddChFromExploration1", &kOpenAddChFromExploration1},
+    {"Config", &kConfig},
+    {"OperatingMode", &kOperating},
+    {"Mail", &kMail},
+    {"EMailConfig", &kEMailConfig},
+    {"TestSendMail", &kTestSendMail},
+    {"DataReport1", &kDataReport1},
+    {"OpenAlarms", &kOpenAlarms},
+    {"Shutdown1", &kShutdown1},
+    {"Language1", &kLanguage1},
+    {"English1", &kEnglish1},
+    {"Spanish1", &kSpanish1},
+    {"Help1", &kHelp1},
+    {"About1", &kAbout1},
+
+    {"NewReportBtn", &kNewReportBtn, kWrapped},
+    {"OpenReportBtn", &kOpenTableReport, kWrapped},
+    {"NewAcqButton", &kNewAcqButton, kWrapped},
+    {"OpenAcquisition", &kOpenTestPointSet, kWrapped},
+    {"SaveTP", &kSaveTestPointSet, kWrapped},
+    {"SearchComBtn", &kSearchComBtn, kWrapped},
+    {"Label58", &kLabel58},
+    {"ViewFilteredReportBtn", &kMinMaxAvg, kWrapped},
+    {"ViewCompletedReportBtn", &kByTime, kWrapped},
+    {"ViewGroupedReportBtn", &kViewGroupedReportBtn, kWrapped},
+    {"ViewAlarmReportBtn", &kByAlarm, kWrapped},
+    {"Label57", &kLabel57},
+    {"PanelInfo", &kStopped},
+
+    {"RunMeasureBtn", &kRunMeasureBtnTip, kTip},
+    {"StopMeasureBtn", &kStopMeasureBtnTip, kTip},
+    {"AvisEstatAlarma", &kAvisEstatAlarmaTip, kTip},
+    {"AvisTurnOFF", &kAvisTurnOFFTip, kTip},
+};
 
 QLabel* StepLabel(QWidget* parent, const char* name, const char* text, int left)
 {
@@ -198,13 +236,11 @@ void TVigilo::BuildToolbar(QWidget* strip)
     RunMeasureBtn->setCheckable(true);
     RunMeasureBtn->setIcon(Picture(QStringLiteral("run.jpg")));
     RunMeasureBtn->setIconSize(QSize(40, 36));
-    RunMeasureBtn->setToolTip(QStringLiteral("Run"));
     StopMeasureBtn = Named(new QToolButton(strip), "StopMeasureBtn");
     StopMeasureBtn->setGeometry(557, 1, kButtonWidth, kButtonHeight);
     StopMeasureBtn->setCheckable(true);
     StopMeasureBtn->setIcon(Picture(QStringLiteral("stop.jpg")));
     StopMeasureBtn->setIconSize(QSize(40, 36));
-    StopMeasureBtn->setToolTip(QStringLiteral("Stop"));
     // One of the two is always down; Stop starts down and disabled.
     m_runStopGroup = new QButtonGroup(this);
     m_runStopGroup->setObjectName(QStringLiteral("RunStopGroup"));
@@ -229,12 +265,10 @@ void TVigilo::BuildStatusArea(QWidget* strip)
     AvisEstatAlarma->setGeometry(970, 4, 36, 36);
     AvisEstatAlarma->setScaledContents(true);
     AvisEstatAlarma->setPixmap(Picture(QStringLiteral("alarm_mailing.jpg")));
-    AvisEstatAlarma->setToolTip(QStringLiteral("Alarm mailing"));
     AvisTurnOFF = Named(new QLabel(strip), "AvisTurnOFF");
     AvisTurnOFF->setGeometry(1010, 4, 36, 36);
     AvisTurnOFF->setScaledContents(true);
     AvisTurnOFF->setPixmap(Picture(QStringLiteral("shutdown.jpg")));
-    AvisTurnOFF->setToolTip(QStringLiteral("Scheduled shutdown"));
 
     Label57 = Named(new QLabel(strip), "Label57");
     Label57->setGeometry(kLabel57English, 1, 185, 16);
@@ -371,6 +405,7 @@ void TVigilo::BuildMenus()
     // The captions the English command sets, so the window reads well before
     // the settings are loaded.
     ApplyLanguage(Language::English);
+    connect(&m_workspace, &Workspace::languageChanged, this, &TVigilo::ApplyLanguage);
 }
 
 void TVigilo::BindCommands()
@@ -455,67 +490,14 @@ void TVigilo::CHINAStandardClick() { SelectFamily(CHINAStandard, RepresentativeM
 
 void TVigilo::ApplyLanguage(Language language)
 {
-    using namespace texts;
-    const auto set = [language](QAction* a, const Text& t) { a->setText(t.In(language)); };
-    const auto title = [language](QMenu* m, const Text& t) { m->setTitle(t.In(language)); };
-    title(File1, kFile1);
-    set(LoadReport1, kLoadReport1);
-    title(ReportViewer1, kReportViewer1);
-    set(MinMaxAvg1, kMinMaxAvg1);
-    set(byTime1, kByTime1);
-    set(byTestPoint1, kByTestPoint1);
-    set(byAlarm1, kByAlarm1);
-    set(SaveTP1, kSaveTP1);
-    set(Exit1, kExit1);
-    title(Model, kModel);
-    set(EUStandard, kEUStandard);
-    title(Reports, kReports);
-    set(NewReport, kNewReport);
-    set(OpenReport, kOpenReport);
-    set(Exporttocsv1, kExporttocsv1);
-    title(TestPoints1, kTestPoints1);
-    set(OpenTestPoint, kOpenTestPoint);
-    set(NewTestPoint, kNewTestPoint);
-    set(TPointConfig1, kTPointConfig1);
-    set(EditTPTable, kEditTPTable);
-    title(View1, kView1);
-    set(TestPoint1, kTestPoint1);
-    set(TableReport1, kTableReport1);
-    set(OpenAddChFromExploration1, kOpenAddChFromExploration1);
-    title(Config, kConfig);
-    set(OperatingMode, kOperatingMode);
-    title(Mail, kMail);
-    set(EMailConfig, kEMailConfig);
-    set(TestSendMail, kTestSendMail);
-    set(DataReport1, kDataReport1);
-    title(OpenAlarms, kOpenAlarms);
-    set(Shutdown1, kShutdown1);
-    title(Language1, kLanguage1);
-    set(English1, kEnglish1);
-    set(Spanish1, kSpanish1);
-    title(Help1, kHelp1);
-    set(About1, kAbout1);
-
-    SetCaption(NewReportBtn, kNewReportBtn.In(language));
-    SetCaption(OpenReportBtn, kOpenReportBtn.In(language));
-    SetCaption(NewAcqButton, kNewAcqButton.In(language));
-    SetCaption(OpenAcquisition, kOpenAcquisition.In(language));
-    SetCaption(SaveTP, kSaveTP.In(language));
-    SetCaption(SearchComBtn, kSearchComBtn.In(language));
-    Label58->setText(kLabel58.In(language));
-    SetCaption(ViewFilteredReportBtn, kViewFilteredReportBtn.In(language));
-    SetCaption(ViewCompletedReportBtn, kViewCompletedReportBtn.In(language));
-    SetCaption(ViewGroupedReportBtn, kViewGroupedReportBtn.In(language));
-    SetCaption(ViewAlarmReportBtn, kViewAlarmReportBtn.In(language));
-    Label57->setText(kLabel57.In(language));
+    ApplyCaptions(*this, kCaptions, language);
     const int left = language == Language::Spanish ? kLabel57Spanish : kLabel57English;
     Label57->move(left, Label57->y());
-    PanelInfo->setText(kStopped.In(language));
 }
 
 void TVigilo::RunLanguageCommand(Language language)
 {
-    ApplyLanguage(language);
+    // This window follows the announcement like every other.
     m_workspace.AnnounceLanguage(language);
     m_workspace.settings.Replace(Settings::kLanguageLine, LanguageWord(language));
     SaveSettingsReporting(m_workspace.settings, m_workspace.dialogs);

@@ -15,7 +15,6 @@ class QMenu;
 class QPushButton;
 class QTimer;
 class QToolButton;
-class AnalyserLink;
 class Workspace;
 struct Text;
 enum class Language;

@@ -13,6 +13,7 @@
 #include "instrument/analyser_link.h"
 #include "instrument/posix_serial_device.h"
 #include "notify/finish_process_window.h"
+#include "platform/decimal_point.h"
 #include "platform/errors.h"
 #include "platform/event_pump.h"
 #include "platform/preset_dialogs.h"
@@ -29,14 +30,16 @@
 #include <QPushButton>
 #include <QTableView>
 
-#include <QLocale>
+#include <QPointer>
 #include <QScreen>
 #include <QTimer>
-#include <clocale>
 #include <cstdio>
 
-VigiloApplication::VigiloApplication(int& argc, char** argv) : QApplication(argc, argv)
+VigiloApplication::VigiloApplication(int& argc, char** argv, const char* cLocale) : QApplication(argc, argv)
 {
+    // After QApplication's constructor, which sets the C locale from the
+    // environment and would undo an earlier choice.
+    SetProcessNumberFormats(cLocale);
     setApplicationName(QStringLiteral("Vigilo"));
     setApplicationVersion(QStringLiteral("2.60"));
 }
@@ -101,8 +104,15 @@ void Program::CreateWindow(const char* name, const std::function<void()>& create
 void Program::CreateWindows(bool show, TSplash* splash, const std::function<void()>& onShown)
 {
     VigiloForm = std::make_unique<TVigilo>(workspace, splash != nullptr);
-    if (splash)
-        QObject::connect(VigiloForm.get(), &TVigilo::shown, splash, &QObject::deleteLater);
+    if (splash) {
+        // Destroyed at once, not with deleteLater: the first showing comes
+        // inside the show event's delivery before the message loop runs, and
+        // a deferred delete posted there is only carried out when that loop
+        // returns, which is at exit.
+        QObject::connect(VigiloForm.get(), &TVigilo::shown, VigiloForm.get(),
+                         [splash = QPointer<TSplash>(splash)] { delete splash.data(); },
+                         Qt::SingleShotConnection);
+    }
     if (onShown)
         QObject::connect(VigiloForm.get(), &TVigilo::shown, VigiloForm.get(), onShown, Qt::SingleShotConnection);
     if (show)
@@ -171,11 +181,7 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
 
 int RunVigilo(int argc, char** argv, const std::function<void()>& onShown)
 {
-    // Step 1: the C library under the Spanish locale where it exists; the
-    // run-time formats numbers with "." and "," whatever the system says.
-    std::setlocale(LC_ALL, "spanish");
-    QLocale::setDefault(QLocale::c());
-
+    // Steps 1 and 2: the application object sets the number formats.
     VigiloApplication app(argc, argv);
     QString optionError;
     const std::optional<StartOptions> options = ParseStartOptions(app.arguments(), optionError);

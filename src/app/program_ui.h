@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/decimal_point.h"
 #include "platform/settings.h"
 #include "workspace/workspace.h"
 #include "platform/serial_device.h"
@@ -24,11 +25,12 @@ class TSplash;
 class TVigilo;
 class UserDialogs;
 
-// The application object: an error that escapes a command is shown in a
-// message box with its text, and the program goes on.
+// The application object: it sets the process's number formats (the C
+// library under `cLocale`), and an error that escapes a command is shown in
+// a message box with its text, and the program goes on.
 class VigiloApplication : public QApplication {
 public:
-    VigiloApplication(int& argc, char** argv);
+    VigiloApplication(int& argc, char** argv, const char* cLocale = kStationCLocale);
     bool notify(QObject* receiver, QEvent* event) override;
     void SetDialogs(UserDialogs* dialogs) { m_dialogs = dialogs; }
 
@@ -48,7 +50,8 @@ public:
 
     // Start-up steps 3 to 5: the main window (shown when `show`), then the
     // other windows in order, the settings loader last. An error inside one
-    // window's creation is shown and start-up goes on with the next.
+    // window's creation is shown and start-up goes on with the next. The
+    // splash is destroyed when the main window is first shown.
     void CreateWindows(bool show, TSplash* splash = nullptr, const std::function<void()>& onShown = {});
 
     Settings settings;

@@ -1,6 +1,7 @@
 #include "gps/gps_window.h"
 
 #include "workspace/workspace.h"
+#include "platform/captions_ui.h"
 #include "platform/texts.h"
 #include "gps/serial_gps.h"
 #include "platform/event_pump.h"
@@ -15,6 +16,16 @@
 
 namespace {
 constexpr int kSearchPauseSteps = 5;  // 500 ms in steps of 100 ms
+
+// Label2 is not here: it shows the search's status (below).
+constexpr CaptionRow kCaptions[] = {
+    {"TGPS", &texts::kGpsCaption},
+    {"Label1", &texts::kGpsComPortLabel},
+    {"Label3", &texts::kGpsBaudRateLabel},
+    {"ActiveGPS", &texts::kActiveGPS},
+    {"FindGPS", &texts::kFindGPS},
+    {"CancelFindGPS", &texts::kCancelFindGPS},
+};
 
 template <typename T>
 T* Named(T* object, const char* name)
@@ -94,12 +105,7 @@ TGPS::~TGPS()
 void TGPS::ApplyLanguage(Language language)
 {
     using namespace texts;
-    setWindowTitle(kGpsCaption.In(language));
-    Label1->setText(kGpsComPortLabel.In(language));
-    Label3->setText(kGpsBaudRateLabel.In(language));
-    ActiveGPS->setText(kActiveGPS.In(language));
-    FindGPS->setText(kFindGPS.In(language));
-    CancelFindGPS->setText(kCancelFindGPS.In(language));
+    ApplyCaptions(*this, kCaptions, language);
     // "GPS signal captured" is a status the search set: it stays as it is.
     const QString shown = Label2->text();
     if (shown.isEmpty() || shown == kLookingForGpsSignal.In(Language::English)

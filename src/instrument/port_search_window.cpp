@@ -1,11 +1,8 @@
 #include "instrument/port_search_window.h"
 
-
 #include <QComboBox>
 #include <QEvent>
 #include <QLineEdit>
-#include <QPushButton>
-#include <QToolButton>
 
 namespace {
 class SwallowKeys final : public QObject {

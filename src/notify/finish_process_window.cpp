@@ -1,6 +1,7 @@
 #include "notify/finish_process_window.h"
 
 #include "workspace/workspace.h"
+#include "platform/captions_ui.h"
 #include "platform/texts.h"
 
 #include <QFont>
@@ -8,6 +9,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+
+namespace {
+constexpr CaptionRow kCaptions[] = {
+    {"LabelFinishProcess", &texts::kLabelFinishProcess},
+};
+}  // namespace
 
 TFormFinishProcess::TFormFinishProcess(Workspace& workspace, QWidget* parent) : QDialog(parent)
 {
@@ -37,7 +44,7 @@ TFormFinishProcess::TFormFinishProcess(Workspace& workspace, QWidget* parent) : 
 
 void TFormFinishProcess::ApplyLanguage(Language language)
 {
-    LabelFinishProcess->setText(texts::kLabelFinishProcess.In(language));
+    ApplyCaptions(*this, kCaptions, language);
 }
 
 void TFormFinishProcess::ShowEndOfProcess()

@@ -1,5 +1,8 @@
 #include "platform/decimal_point.h"
 
+#include <QLocale>
+
+#include <clocale>
 #include <cstdio>
 #include <cstring>
 
@@ -32,4 +35,10 @@ QString FormatNumber(const char* format, double value)
     std::snprintf(buffer, sizeof buffer, format, value);
     FixDecimalPoint(buffer);
     return QString::fromLatin1(buffer);
+}
+
+bool SetProcessNumberFormats(const char* cLocale)
+{
+    QLocale::setDefault(QLocale::c());
+    return std::setlocale(LC_ALL, cLocale) != nullptr;
 }

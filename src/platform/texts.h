@@ -31,9 +31,23 @@ void ShowText(UserDialogs& dialogs, const Settings& settings, const Text& text,
               const QString& suffix = QString());
 
 // The catalogue. One section per subsystem; captions of windows are in the
-// section of their window. A text with the same words in both languages is a
+// section of their window, and a text that several windows show is in the
+// shared section, once. A text with the same words in both languages is a
 // text whose other branch was given that way.
 namespace texts {
+
+// ---- Shared by several windows ------------------------------------------------
+// The four report kinds: menu items, toolbar buttons, operating mode boxes.
+inline constexpr Text kMinMaxAvg{"Min/Max/Avg", "Mín/Máx/Med"};
+inline constexpr Text kByTime{"by Time", "por Tiempo"};
+inline constexpr Text kByTestPoint{"by Test Point", "por Punto de Test"};
+inline constexpr Text kByAlarm{"by Alarm", "por Alarma"};
+// Menu items and toolbar buttons of the same command.
+inline constexpr Text kSaveTestPointSet{"Save Test Point Set", "Guardar Puntos de Test"};
+inline constexpr Text kOpenTableReport{"Open Table Report", "Abrir Tabla de Informe"};
+inline constexpr Text kOpenTestPointSet{"Open Test Point Set", "Abrir Puntos de Test"};
+// The Config menu item and the title of the window it opens.
+inline constexpr Text kOperating{"Operating", "Funcionamiento"};
 
 // ---- Application shell: messages -------------------------------------------
 inline constexpr Text kUnableToOpenManual{"Unable to open file", "No se puede abrir el fichero"};
@@ -53,20 +67,13 @@ inline constexpr Text kWaitingToRun{"WAITING TO RUN", "ESPERANDO"};
 inline constexpr Text kFile1{"File", "Archivo"};
 inline constexpr Text kLoadReport1{"Open Report", "Abrir Informe"};
 inline constexpr Text kReportViewer1{"Report Viewer", "Visor de Informes"};
-inline constexpr Text kMinMaxAvg1{"Min/Max/Avg", "Mín/Máx/Med"};
-inline constexpr Text kByTime1{"by Time", "por Tiempo"};
-inline constexpr Text kByTestPoint1{"by Test Point", "por Punto de Test"};
-inline constexpr Text kByAlarm1{"by Alarm", "por Alarma"};
-inline constexpr Text kSaveTP1{"Save Test Point Set", "Guardar Puntos de Test"};
 inline constexpr Text kExit1{"Exit", "Salir"};
 inline constexpr Text kModel{"Model", "Modelo"};
 inline constexpr Text kEUStandard{"DVB", "DVB"};
 inline constexpr Text kReports{"Report", "Informe"};
 inline constexpr Text kNewReport{"New Table Report", "Nueva Tabla de Informe"};
-inline constexpr Text kOpenReport{"Open Table Report", "Abrir Tabla de Informe"};
 inline constexpr Text kExporttocsv1{"Export to .csv", "Exportar a .csv"};
 inline constexpr Text kTestPoints1{"Test Point", "Puntos de Test"};
-inline constexpr Text kOpenTestPoint{"Open Test Point Set", "Abrir Puntos de Test"};
 inline constexpr Text kNewTestPoint{"New Test Point Set", "Nuevos Puntos de Test"};
 inline constexpr Text kTPointConfig1{"Edit Test Points", "Configuración de Puntos de Test"};
 inline constexpr Text kEditTPTable{"Edit Test Points Table", "Editar Tabla de Puntos de Test"};
@@ -75,7 +82,6 @@ inline constexpr Text kTestPoint1{"Test Points Table", "Tabla de Puntos de Test"
 inline constexpr Text kTableReport1{"Report Table", "Tabla de Informe"};
 inline constexpr Text kOpenAddChFromExploration1{"Add Test Points From Exploration", "Puntos de Test desde Exploración"};
 inline constexpr Text kConfig{"Config", "Configuración"};
-inline constexpr Text kOperatingMode{"Operating", "Funcionamiento"};
 inline constexpr Text kMail{"Mail", "Correo"};
 inline constexpr Text kEMailConfig{"Data", "Datos"};
 inline constexpr Text kTestSendMail{"Test Mailing", "Test de Envío"};
@@ -90,17 +96,16 @@ inline constexpr Text kAbout1{"About...", "Acerca de"};
 
 // ---- Main window: toolbar and status area -----------------------------------
 inline constexpr Text kNewReportBtn{"New Table Report", "Nuevo Informe"};
-inline constexpr Text kOpenReportBtn{"Open Table Report", "Abrir Tabla de Informe"};
 inline constexpr Text kNewAcqButton{"New  Test Point Set", "Nuevos Puntos de Test"};
-inline constexpr Text kOpenAcquisition{"Open Test Point Set", "Abrir Puntos de Test"};
-inline constexpr Text kSaveTP{"Save Test Point Set", "Guardar Puntos de Test"};
 inline constexpr Text kSearchComBtn{"Search COM PORT", "Buscar Puerto COM"};
 inline constexpr Text kLabel58{"Report Viewer", "Visor de Informe"};
-inline constexpr Text kViewFilteredReportBtn{"Min/Max/Avg", "Mín/Máx/Med"};
-inline constexpr Text kViewCompletedReportBtn{"by Time", "por Tiempo"};
 inline constexpr Text kViewGroupedReportBtn{"by Test Point", "por Test Point"};
-inline constexpr Text kViewAlarmReportBtn{"by Alarm", "por Alarma"};
 inline constexpr Text kLabel57{"Status Information", "INFORMACIÓN DE ESTADO"};
+// Tooltips of the picture buttons and the status indicators.
+inline constexpr Text kRunMeasureBtnTip{"Run", "Adquirir"};
+inline constexpr Text kStopMeasureBtnTip{"Stop", "Detener"};
+inline constexpr Text kAvisEstatAlarmaTip{"Alarm mailing", "Envío de alarmas por correo"};
+inline constexpr Text kAvisTurnOFFTip{"Scheduled shutdown", "Apagado programado"};
 
 // ---- Instrument link ---------------------------------------------------------
 inline constexpr Text kAnalyserDetectedIn{" detected in ", " detectado en "};  // after the model name
@@ -151,13 +156,11 @@ inline constexpr Text kCannotCreateFile{"Cannot create file %1", "No se puede cr
 // ---- Acquisition ---------------------------------------------------------------
 // Run messages.
 inline constexpr Text kTestPointTableEmpty{"Test Point Table empty", "Tabla de Puntos de Test vacía"};
-inline constexpr Text kRunAnalyserNotDetected{"has not detected ORBIMETER", "ORBIMETER no detectado"};
 inline constexpr Text kRunNoTestPointTable{"ERROR: has not been selected or created a table of acquisitions",
                                            "ERROR: no ha selecciona o creado una tabla de adquisiciones"};
 inline constexpr Text kRunNoMeasurementsTable{"ERROR: has not been created a new table of Measurements",
                                               "ERROR: no ha creado una tabla de informes"};
 // Operating mode window TOperMode.
-inline constexpr Text kOperModeTitle{"Operating", "Funcionamiento"};
 inline constexpr Text kContinuous{"Continuous", "Contínuo"};
 inline constexpr Text kCheckBoxBucleRepeticiones{"Loops", "Bucles"};
 inline constexpr Text kContadorStartStop{"ON/OFF Cycle", "Ciclo ON/OFF"};
@@ -169,10 +172,6 @@ inline constexpr Text kOperLabel55{"ON Time", "Tiempo ON"};
 inline constexpr Text kOperLabel56{"OFF Time", "Tiempo OFF"};
 inline constexpr Text kBtnStop{"STOP", "STOP"};
 inline constexpr Text kReportsEverySeconds{"Send reports every", "Enviar informes cada"};
-inline constexpr Text kEveryFilteredReport{"Min/Max/Avg", "Mín/Máx/Med"};
-inline constexpr Text kEveryCompletedReport{"by Time", "por Tiempo"};
-inline constexpr Text kEveryGroupedReport{"by Test Point", "por Punto de Test"};
-inline constexpr Text kEveryAlarmReport{"by Alarm", "por Alarma"};
 inline constexpr Text kCbAutoAlarm{"Autoconfiguration alarm", "Configuración automática de alarma"};
 
 // ---- Alarms ----------------------------------------------------------------------

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <locale.h>
 
 namespace {
 const QString kBin = QStringLiteral(VIGILO_PROGRAM_DIR);
@@ -27,11 +28,18 @@ struct StationResult {
     QStringList Rows() const { return lines.filter(QRegularExpression(QStringLiteral("^row: "))); }
 };
 
-// Runs the station; `onLine` may act on each output line as it comes.
+// Runs the station; `onLine` may act on each output line as it comes;
+// `locale` names the environment's locale (LC_ALL) when not empty.
 StationResult RunStation(const QStringList& arguments, int timeoutMs,
-                         const std::function<void(const QString&, QProcess&)>& onLine = {})
+                         const std::function<void(const QString&, QProcess&)>& onLine = {},
+                         const QString& locale = QString())
 {
     QProcess station;
+    if (!locale.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("LC_ALL"), locale);
+        station.setProcessEnvironment(environment);
+    }
     station.start(kBin + QStringLiteral("/vigilo-station"), arguments);
     StationResult result;
     QElapsedTimer timer;
@@ -60,6 +68,17 @@ StationResult RunStation(const QStringList& arguments, int timeoutMs,
     return result;
 }
 
+constexpr char kCommaLocale[] = "es_ES.UTF-8";
+
+bool CommaLocaleInstalled()
+{
+    locale_t probe = newlocale(LC_ALL_MASK, kCommaLocale, static_cast<locale_t>(nullptr));
+    if (!probe)
+        return false;
+    freelocale(probe);
+    return true;
+}
+
 std::vector<QMap<QString, QString>> StoredRows(const QString& path)
 {
     std::vector<QMap<QString, QString>> rows;
@@ -81,11 +100,14 @@ TEST(StationOnSimulator, OnePassOverEveryStandardStoresItsRows)
     ASSERT_TRUE(sim.Ready());
     const QString measurements = folder.File("run.db");
 
+    // Under a decimal-comma locale where the machine has one: the station's
+    // numbers must carry a point whatever the environment says.
+    const QString locale = CommaLocaleInstalled() ? QString::fromLatin1(kCommaLocale) : QString();
     const StationResult result =
         RunStation({"--folder", folder.Path(), "--import-testpoints", kDemoSet, "--testpoints",
                     folder.File("demo.db"), "--measurements", measurements, "--port", "COM3", "--gps", "COM4",
                     "--gps-baud", "4800"},
-                   400000);
+                   400000, {}, locale);
 
     ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
     EXPECT_TRUE(result.lines.contains("status: RUNNING"));
@@ -104,6 +126,9 @@ TEST(StationOnSimulator, OnePassOverEveryStandardStoresItsRows)
         EXPECT_NE(row["Latitude"], "--");
         EXPECT_FALSE(row["LEVEL"].isEmpty()) << row["ch"].toStdString();
         EXPECT_GT(row["LEVEL"].toDouble(), 0.0) << row["ch"].toStdString();
+        for (auto field = row.cbegin(); field != row.cend(); ++field)
+            EXPECT_FALSE(field.value().contains(QLatin1Char(',')))
+                << row["ch"].toStdString() << " " << field.key().toStdString() << "=" << field.value().toStdString();
     }
     // What each standard measures, and where the bit error rates go.
     struct Expect {

@@ -16,6 +16,7 @@
 #include "instrument/analyser_link.h"
 #include "instrument/port_search.h"
 #include "instrument/posix_serial_device.h"
+#include "platform/decimal_point.h"
 #include "platform/errors.h"
 #include "platform/event_pump.h"
 #include "platform/program_folder.h"
@@ -29,11 +30,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocale>
 #include <QTimer>
 
 #include <atomic>
-#include <clocale>
 #include <csignal>
 #include <cstdio>
 #include <memory>
@@ -200,9 +199,8 @@ QString AbsolutePath(const QString& path)
 
 int main(int argc, char** argv)
 {
-    std::setlocale(LC_ALL, "spanish");
-    QLocale::setDefault(QLocale::c());
     QCoreApplication app(argc, argv);
+    SetProcessNumberFormats();
     QCoreApplication::setApplicationName(QStringLiteral("vigilo-station"));
 
     QCommandLineParser parser;
@@ -405,14 +403,14 @@ int main(int argc, char** argv)
         Print(QStringLiteral("status: ") + Pick(settings, texts::kSearchingCom).value_or(QString()));
         const PortSearchResult result = SearchAnalyserPort(link);
         if (!result.found) {
-            PrintError(Pick(settings, texts::kRunAnalyserNotDetected).value_or(QString()));
+            PrintError(Pick(settings, texts::kAnalyserNotDetected).value_or(QString()));
             return parser.isSet(searchOpt) ? kNotFound : kNoAnalyser;
         }
         Print(QStringLiteral("analyser: %1 on COM%2").arg(result.modelName).arg(result.portIndex + 1));
         if (parser.isSet(searchOpt))
             return kOk;
     } else if (!identifyOn(*analyserCom)) {
-        PrintError(Pick(settings, texts::kRunAnalyserNotDetected).value_or(QString()) +
+        PrintError(Pick(settings, texts::kAnalyserNotDetected).value_or(QString()) +
                    QStringLiteral(" (COM%1)").arg(*analyserCom));
         return kNoAnalyser;
     }
