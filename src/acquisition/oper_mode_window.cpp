@@ -127,7 +127,7 @@ void TOperMode::FormCreate()
 void TOperMode::ApplyLanguage(Language language)
 {
     using namespace texts;
-    setWindowTitle(kOperModeTitle.In(language));
+    setWindowTitle(kOperatingMode.In(language));
     Continuous->setText(kContinuous.In(language));
     CheckBoxBucleRepeticiones->setText(kCheckBoxBucleRepeticiones.In(language));
     ContadorStartStop->setText(kContadorStartStop.In(language));
@@ -139,10 +139,10 @@ void TOperMode::ApplyLanguage(Language language)
     Label56->setText(kOperLabel56.In(language));
     BtnStop->setText(kBtnStop.In(language));
     ReportsEverySeconds->setText(kReportsEverySeconds.In(language));
-    EveryFilteredReport->setText(kEveryFilteredReport.In(language));
-    EveryCompletedReport->setText(kEveryCompletedReport.In(language));
-    EveryGroupedReport->setText(kEveryGroupedReport.In(language));
-    EveryAlarmReport->setText(kEveryAlarmReport.In(language));
+    EveryFilteredReport->setText(kMinMaxAvg1.In(language));
+    EveryCompletedReport->setText(kByTime1.In(language));
+    EveryGroupedReport->setText(kByTestPoint1.In(language));
+    EveryAlarmReport->setText(kByAlarm1.In(language));
     cbAutoAlarm->setText(kCbAutoAlarm.In(language));
 }
 

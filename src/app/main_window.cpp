@@ -454,16 +454,16 @@ void TVigilo::ApplyLanguage(Language language)
     set(About1, kAbout1);
 
     SetCaption(NewReportBtn, kNewReportBtn.In(language));
-    SetCaption(OpenReportBtn, kOpenReportBtn.In(language));
+    SetCaption(OpenReportBtn, kOpenReport.In(language));
     SetCaption(NewAcqButton, kNewAcqButton.In(language));
-    SetCaption(OpenAcquisition, kOpenAcquisition.In(language));
-    SetCaption(SaveTP, kSaveTP.In(language));
+    SetCaption(OpenAcquisition, kOpenTestPoint.In(language));
+    SetCaption(SaveTP, kSaveTP1.In(language));
     SetCaption(SearchComBtn, kSearchComBtn.In(language));
     Label58->setText(kLabel58.In(language));
-    SetCaption(ViewFilteredReportBtn, kViewFilteredReportBtn.In(language));
-    SetCaption(ViewCompletedReportBtn, kViewCompletedReportBtn.In(language));
+    SetCaption(ViewFilteredReportBtn, kMinMaxAvg1.In(language));
+    SetCaption(ViewCompletedReportBtn, kByTime1.In(language));
     SetCaption(ViewGroupedReportBtn, kViewGroupedReportBtn.In(language));
-    SetCaption(ViewAlarmReportBtn, kViewAlarmReportBtn.In(language));
+    SetCaption(ViewAlarmReportBtn, kByAlarm1.In(language));
     Label57->setText(kLabel57.In(language));
     const int left = language == Language::Spanish ? kLabel57Spanish : kLabel57English;
     Label57->move(left, Label57->y());

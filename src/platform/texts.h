@@ -31,8 +31,9 @@ void ShowText(UserDialogs& dialogs, const Settings& settings, const Text& text,
               const QString& suffix = QString());
 
 // The catalogue. One section per subsystem; captions of windows are in the
-// section of their window. A text with the same words in both languages is a
-// text whose other branch was given that way.
+// section of their window, and a wording that several controls show is one
+// entry, in the section where it first appears. A text with the same words in
+// both languages is a text whose other branch was given that way.
 namespace texts {
 
 // ---- Application shell: messages -------------------------------------------
@@ -90,16 +91,10 @@ inline constexpr Text kAbout1{"About...", "Acerca de"};
 
 // ---- Main window: toolbar and status area -----------------------------------
 inline constexpr Text kNewReportBtn{"New Table Report", "Nuevo Informe"};
-inline constexpr Text kOpenReportBtn{"Open Table Report", "Abrir Tabla de Informe"};
 inline constexpr Text kNewAcqButton{"New  Test Point Set", "Nuevos Puntos de Test"};
-inline constexpr Text kOpenAcquisition{"Open Test Point Set", "Abrir Puntos de Test"};
-inline constexpr Text kSaveTP{"Save Test Point Set", "Guardar Puntos de Test"};
 inline constexpr Text kSearchComBtn{"Search COM PORT", "Buscar Puerto COM"};
 inline constexpr Text kLabel58{"Report Viewer", "Visor de Informe"};
-inline constexpr Text kViewFilteredReportBtn{"Min/Max/Avg", "Mín/Máx/Med"};
-inline constexpr Text kViewCompletedReportBtn{"by Time", "por Tiempo"};
 inline constexpr Text kViewGroupedReportBtn{"by Test Point", "por Test Point"};
-inline constexpr Text kViewAlarmReportBtn{"by Alarm", "por Alarma"};
 inline constexpr Text kLabel57{"Status Information", "INFORMACIÓN DE ESTADO"};
 
 // ---- Instrument link ---------------------------------------------------------
@@ -148,13 +143,11 @@ inline constexpr Text kCannotCreateFile{"Cannot create file %1", "No se puede cr
 // ---- Acquisition ---------------------------------------------------------------
 // Run messages.
 inline constexpr Text kTestPointTableEmpty{"Test Point Table empty", "Tabla de Puntos de Test vacía"};
-inline constexpr Text kRunAnalyserNotDetected{"has not detected ORBIMETER", "ORBIMETER no detectado"};
 inline constexpr Text kRunNoTestPointTable{"ERROR: has not been selected or created a table of acquisitions",
                                            "ERROR: no ha selecciona o creado una tabla de adquisiciones"};
 inline constexpr Text kRunNoMeasurementsTable{"ERROR: has not been created a new table of Measurements",
                                               "ERROR: no ha creado una tabla de informes"};
 // Operating mode window TOperMode.
-inline constexpr Text kOperModeTitle{"Operating", "Funcionamiento"};
 inline constexpr Text kContinuous{"Continuous", "Contínuo"};
 inline constexpr Text kCheckBoxBucleRepeticiones{"Loops", "Bucles"};
 inline constexpr Text kContadorStartStop{"ON/OFF Cycle", "Ciclo ON/OFF"};
@@ -166,10 +159,6 @@ inline constexpr Text kOperLabel55{"ON Time", "Tiempo ON"};
 inline constexpr Text kOperLabel56{"OFF Time", "Tiempo OFF"};
 inline constexpr Text kBtnStop{"STOP", "STOP"};
 inline constexpr Text kReportsEverySeconds{"Send reports every", "Enviar informes cada"};
-inline constexpr Text kEveryFilteredReport{"Min/Max/Avg", "Mín/Máx/Med"};
-inline constexpr Text kEveryCompletedReport{"by Time", "por Tiempo"};
-inline constexpr Text kEveryGroupedReport{"by Test Point", "por Punto de Test"};
-inline constexpr Text kEveryAlarmReport{"by Alarm", "por Alarma"};
 inline constexpr Text kCbAutoAlarm{"Autoconfiguration alarm", "Configuración automática de alarma"};
 
 // ---- Alarms ----------------------------------------------------------------------

@@ -361,11 +361,11 @@ int main(int argc, char** argv)
         mode.autoAlarm = true;
         const struct {
             const QCommandLineOption& option;
-            AlarmQuantity quantity;
-        } tolerances[] = {{tolLevelOpt, AlarmQuantity::Level},
-                          {tolCnOpt, AlarmQuantity::CN},
-                          {tolVaOpt, AlarmQuantity::VA},
-                          {tolMerOpt, AlarmQuantity::MER}};
+            Quantity quantity;
+        } tolerances[] = {{tolLevelOpt, Quantity::Level},
+                          {tolCnOpt, Quantity::CN},
+                          {tolVaOpt, Quantity::VA},
+                          {tolMerOpt, Quantity::MER}};
         bool any = false;
         for (const auto& t : tolerances) {
             if (!parser.isSet(t.option))
@@ -379,7 +379,7 @@ int main(int argc, char** argv)
             autoAlarm.Set(t.quantity, true, QString::number(*db));
         }
         if (!any)
-            for (AlarmQuantity q : {AlarmQuantity::Level, AlarmQuantity::CN, AlarmQuantity::VA, AlarmQuantity::MER})
+            for (Quantity q : kQuantities)
                 autoAlarm.Set(q, true, QStringLiteral("2"));
     }
 
@@ -413,14 +413,14 @@ int main(int argc, char** argv)
         Print(QStringLiteral("status: ") + Pick(settings, texts::kSearchingCom).value_or(QString()));
         const PortSearchResult result = SearchAnalyserPort(link);
         if (!result.found) {
-            PrintError(Pick(settings, texts::kRunAnalyserNotDetected).value_or(QString()));
+            PrintError(Pick(settings, texts::kAnalyserNotDetected).value_or(QString()));
             return parser.isSet(searchOpt) ? kNotFound : kNoAnalyser;
         }
         Print(QStringLiteral("analyser: %1 on COM%2").arg(result.modelName).arg(result.portIndex + 1));
         if (parser.isSet(searchOpt))
             return kOk;
     } else if (!identifyOn(*analyserCom)) {
-        PrintError(Pick(settings, texts::kRunAnalyserNotDetected).value_or(QString()) +
+        PrintError(Pick(settings, texts::kAnalyserNotDetected).value_or(QString()) +
                    QStringLiteral(" (COM%1)").arg(*analyserCom));
         return kNoAnalyser;
     }
@@ -437,7 +437,7 @@ int main(int argc, char** argv)
                 const QFileInfo info(csv);
                 setPath = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".db");
             }
-            const long long imported = ImportTestPointsCsv(csv, setPath);
+            const long long imported = ImportTestPointsCsv(csv, setPath, CurrentLanguage(settings));
             Print(QStringLiteral("imported: %1 test points into %2").arg(imported).arg(setPath));
         }
         if (setPath.isEmpty())
