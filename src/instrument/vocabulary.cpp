@@ -172,7 +172,7 @@ struct StandardRow {
     StandardCodes codes;
 };
 
-// Looked up first match: the FM row goes before the television one.
+// The first matching row wins, so the FM row goes before the television one.
 constexpr StandardRow kStandardRows[] = {
     {Standard::DvbTH, "DVB-T/H", nullptr, {1, 1, 2}},
     {Standard::DvbT2, "DVB-T2", nullptr, {9, 9}},
