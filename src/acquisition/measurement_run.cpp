@@ -30,17 +30,6 @@ const char* const kCopiedFields[] = {fields::kCh,         fields::kFreq,     fie
                                      fields::kLnb,        fields::kSymbolRate, fields::kInvSpectral,
                                      fields::kCodeRate};
 
-AlarmQuantity ToAlarmQuantity(MeasuredQuantity quantity)
-{
-    switch (quantity) {
-    case MeasuredQuantity::Level: return AlarmQuantity::Level;
-    case MeasuredQuantity::CN: return AlarmQuantity::CN;
-    case MeasuredQuantity::VA: return AlarmQuantity::VA;
-    case MeasuredQuantity::MER: return AlarmQuantity::MER;
-    }
-    return AlarmQuantity::Level;
-}
-
 TestPoint ReadTestPoint(const Dataset& table)
 {
     return MakeTestPoint([&table](const QString& name) -> std::optional<QString> {
@@ -197,10 +186,10 @@ void MeasurementRun::MeasureTestPoint(int visit)
 
     MeasurementValues values;
     AutoAlarmAccess& autoAlarm = m_host.AutoAlarm();
-    ReadMeasurements(session, tp, tuned, values, [&](MeasuredQuantity quantity, double value) {
+    ReadMeasurements(session, tp, tuned, values, [&](Quantity quantity, double value) {
         // The pass switch is read as each value comes: the user may clear it
         // during the settling wait, and from then on nothing is derived.
-        DeriveThresholds(autoAlarm, mode.AutoAlarmPass(), ToAlarmQuantity(quantity), value,
+        DeriveThresholds(autoAlarm, mode.AutoAlarmPass(), quantity, value,
                          [this, &testPoints](const QString& field, double threshold) {
                              testPoints.SetNumber(field, threshold);
                              // The working copy now differs from the saved set:

@@ -1,54 +1,43 @@
 #include "alarms/auto_alarm.h"
 
-bool AutoAlarmValues::Enabled(AlarmQuantity q) const
+bool AutoAlarmValues::Enabled(Quantity q) const
 {
     switch (q) {
-    case AlarmQuantity::Level: return level;
-    case AlarmQuantity::CN: return cn;
-    case AlarmQuantity::VA: return va;
-    case AlarmQuantity::MER: return mer;
+    case Quantity::Level: return level;
+    case Quantity::CN: return cn;
+    case Quantity::VA: return va;
+    case Quantity::MER: return mer;
     }
     return false;
 }
 
-QString AutoAlarmValues::ToleranceText(AlarmQuantity q) const
+QString AutoAlarmValues::ToleranceText(Quantity q) const
 {
     switch (q) {
-    case AlarmQuantity::Level: return levelTol;
-    case AlarmQuantity::CN: return cnTol;
-    case AlarmQuantity::VA: return vaTol;
-    case AlarmQuantity::MER: return merTol;
+    case Quantity::Level: return levelTol;
+    case Quantity::CN: return cnTol;
+    case Quantity::VA: return vaTol;
+    case Quantity::MER: return merTol;
     }
     return QString();
 }
 
-void AutoAlarmValues::Set(AlarmQuantity q, bool enabled, const QString& tolerance)
+void AutoAlarmValues::Set(Quantity q, bool enabled, const QString& tolerance)
 {
     switch (q) {
-    case AlarmQuantity::Level: level = enabled; levelTol = tolerance; break;
-    case AlarmQuantity::CN: cn = enabled; cnTol = tolerance; break;
-    case AlarmQuantity::VA: va = enabled; vaTol = tolerance; break;
-    case AlarmQuantity::MER: mer = enabled; merTol = tolerance; break;
+    case Quantity::Level: level = enabled; levelTol = tolerance; break;
+    case Quantity::CN: cn = enabled; cnTol = tolerance; break;
+    case Quantity::VA: va = enabled; vaTol = tolerance; break;
+    case Quantity::MER: mer = enabled; merTol = tolerance; break;
     }
 }
 
-ThresholdFields ThresholdFieldsOf(AlarmQuantity quantity)
+int LargestTolerance(Quantity quantity)
 {
-    switch (quantity) {
-    case AlarmQuantity::Level: return {"minLV", "maxLV"};
-    case AlarmQuantity::CN: return {"minC/N", "maxC/N"};
-    case AlarmQuantity::VA: return {"minV/A", "maxV/A"};
-    case AlarmQuantity::MER: return {"minMER", "maxMER"};
-    }
-    return {"", ""};
+    return quantity == Quantity::MER ? 10 : 20;
 }
 
-int LargestTolerance(AlarmQuantity quantity)
-{
-    return quantity == AlarmQuantity::MER ? 10 : 20;
-}
-
-QString ValidateTolerance(AlarmQuantity quantity, const QString& text)
+QString ValidateTolerance(Quantity quantity, const QString& text)
 {
     const QString trimmed = text.trimmed();
     if (trimmed.isEmpty())
@@ -67,13 +56,13 @@ int ReadTolerance(const QString& text)
     return ok ? value : 0;
 }
 
-void DeriveThresholds(const AutoAlarmAccess& autoAlarm, bool autoAlarmPass, AlarmQuantity quantity,
+void DeriveThresholds(const AutoAlarmAccess& autoAlarm, bool autoAlarmPass, Quantity quantity,
                       double measured, const ThresholdWriter& write)
 {
     if (!autoAlarmPass || !autoAlarm.Enabled(quantity))
         return;
     const int tolerance = ReadTolerance(autoAlarm.ToleranceText(quantity));
-    const ThresholdFields fields = ThresholdFieldsOf(quantity);
+    const QuantityFields fields = FieldsOf(quantity);
     write(QLatin1String(fields.minField), measured - tolerance);
     write(QLatin1String(fields.maxField), tolerance + measured);
 }

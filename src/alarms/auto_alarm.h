@@ -1,19 +1,18 @@
 #pragma once
 
+#include "instrument/quantity.h"
+
 #include <QString>
 #include <functional>
-
-// The four measured quantities that can centre an automatic alarm band.
-enum class AlarmQuantity { Level, CN, VA, MER };
 
 // The automatic alarm window as the run reads it: which quantities take part
 // and their tolerances (whole dB), read at the moment of use.
 class AutoAlarmAccess {
 public:
     virtual ~AutoAlarmAccess() = default;
-    virtual bool Enabled(AlarmQuantity quantity) const = 0;
+    virtual bool Enabled(Quantity quantity) const = 0;
     // The tolerance edit's text as it stands (the user may be typing).
-    virtual QString ToleranceText(AlarmQuantity quantity) const = 0;
+    virtual QString ToleranceText(Quantity quantity) const = 0;
 };
 
 // Without a window: the headless station and tests. Same defaults as the window.
@@ -23,23 +22,16 @@ public:
     QString levelTol = QStringLiteral("2"), cnTol = QStringLiteral("2"), vaTol = QStringLiteral("2"),
             merTol = QStringLiteral("2");
 
-    bool Enabled(AlarmQuantity q) const override;
-    QString ToleranceText(AlarmQuantity q) const override;
-    void Set(AlarmQuantity q, bool enabled, const QString& tolerance);
+    bool Enabled(Quantity q) const override;
+    QString ToleranceText(Quantity q) const override;
+    void Set(Quantity q, bool enabled, const QString& tolerance);
 };
-
-// Test point fields that hold the band of each quantity.
-struct ThresholdFields {
-    const char* minField;
-    const char* maxField;
-};
-ThresholdFields ThresholdFieldsOf(AlarmQuantity quantity);
 
 // The largest tolerance an edit accepts (20 dB; 10 dB for MER).
-int LargestTolerance(AlarmQuantity quantity);
+int LargestTolerance(Quantity quantity);
 
 // Exit check of a tolerance edit: empty → "0", above the largest → the largest.
-QString ValidateTolerance(AlarmQuantity quantity, const QString& text);
+QString ValidateTolerance(Quantity quantity, const QString& text);
 
 // The tolerance the derivation uses: a text that reads as no whole number
 // (an edit the user has just cleared) counts as 0, so a run never fails on it.
@@ -51,5 +43,5 @@ using ThresholdWriter = std::function<void(const QString& field, double value)>;
 // During an automatic alarm pass (autoAlarmPass) and with the quantity's box
 // ticked, sets the quantity's minimum and maximum thresholds of the current
 // test point to measured ∓ tolerance. Otherwise writes nothing.
-void DeriveThresholds(const AutoAlarmAccess& autoAlarm, bool autoAlarmPass, AlarmQuantity quantity,
+void DeriveThresholds(const AutoAlarmAccess& autoAlarm, bool autoAlarmPass, Quantity quantity,
                       double measured, const ThresholdWriter& write);

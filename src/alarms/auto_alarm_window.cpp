@@ -69,29 +69,29 @@ void TAutoAlarm::ApplyLanguage(Language language)
     ApplyCaptions(*this, kCaptions, language);
 }
 
-QCheckBox* TAutoAlarm::BoxOf(AlarmQuantity quantity) const
+QCheckBox* TAutoAlarm::BoxOf(Quantity quantity) const
 {
     switch (quantity) {
-    case AlarmQuantity::Level: return CBoxLevel;
-    case AlarmQuantity::CN: return CBoxCN;
-    case AlarmQuantity::VA: return CBoxVA;
-    case AlarmQuantity::MER: return CBoxMER;
+    case Quantity::Level: return CBoxLevel;
+    case Quantity::CN: return CBoxCN;
+    case Quantity::VA: return CBoxVA;
+    case Quantity::MER: return CBoxMER;
     }
     return CBoxLevel;
 }
 
-QLineEdit* TAutoAlarm::EditOf(AlarmQuantity quantity) const
+QLineEdit* TAutoAlarm::EditOf(Quantity quantity) const
 {
     switch (quantity) {
-    case AlarmQuantity::Level: return LevelTOL;
-    case AlarmQuantity::CN: return CNTOL;
-    case AlarmQuantity::VA: return VATOL;
-    case AlarmQuantity::MER: return MERTOL;
+    case Quantity::Level: return LevelTOL;
+    case Quantity::CN: return CNTOL;
+    case Quantity::VA: return VATOL;
+    case Quantity::MER: return MERTOL;
     }
     return LevelTOL;
 }
 
-void TAutoAlarm::ValidateEdit(AlarmQuantity quantity)
+void TAutoAlarm::ValidateEdit(Quantity quantity)
 {
     QLineEdit* edit = EditOf(quantity);
     const QString valid = ValidateTolerance(quantity, edit->text());
@@ -99,10 +99,10 @@ void TAutoAlarm::ValidateEdit(AlarmQuantity quantity)
         edit->setText(valid);
 }
 
-void TAutoAlarm::LevelTOLExit() { ValidateEdit(AlarmQuantity::Level); }
-void TAutoAlarm::CNTOLExit() { ValidateEdit(AlarmQuantity::CN); }
-void TAutoAlarm::VATOLExit() { ValidateEdit(AlarmQuantity::VA); }
-void TAutoAlarm::MERTOLExit() { ValidateEdit(AlarmQuantity::MER); }
+void TAutoAlarm::LevelTOLExit() { ValidateEdit(Quantity::Level); }
+void TAutoAlarm::CNTOLExit() { ValidateEdit(Quantity::CN); }
+void TAutoAlarm::VATOLExit() { ValidateEdit(Quantity::VA); }
+void TAutoAlarm::MERTOLExit() { ValidateEdit(Quantity::MER); }
 
-bool TAutoAlarm::Enabled(AlarmQuantity quantity) const { return BoxOf(quantity)->isChecked(); }
-QString TAutoAlarm::ToleranceText(AlarmQuantity quantity) const { return EditOf(quantity)->text(); }
+bool TAutoAlarm::Enabled(Quantity quantity) const { return BoxOf(quantity)->isChecked(); }
+QString TAutoAlarm::ToleranceText(Quantity quantity) const { return EditOf(quantity)->text(); }

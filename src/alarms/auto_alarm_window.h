@@ -36,11 +36,11 @@ public:
 
     void ApplyLanguage(Language language);
 
-    bool Enabled(AlarmQuantity quantity) const override;
-    QString ToleranceText(AlarmQuantity quantity) const override;
+    bool Enabled(Quantity quantity) const override;
+    QString ToleranceText(Quantity quantity) const override;
 
 private:
-    QCheckBox* BoxOf(AlarmQuantity quantity) const;
-    QLineEdit* EditOf(AlarmQuantity quantity) const;
-    void ValidateEdit(AlarmQuantity quantity);
+    QCheckBox* BoxOf(Quantity quantity) const;
+    QLineEdit* EditOf(Quantity quantity) const;
+    void ValidateEdit(Quantity quantity);
 };

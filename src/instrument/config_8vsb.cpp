@@ -1,11 +1,11 @@
 #include "instrument/tuners.h"
 #include "instrument/tuning_parameters.h"
 
-// 8-VSB: standard 5, ready code 3.
+// 8-VSB.
 void Tune8Vsb(InstrumentSession& s, const TestPoint& tp)
 {
-    s.SelectStandard(5, "*SA5");
-    SendParametersUntilReady(s, {3}, {
+    const ReadyCodes ready = SelectStandardOf(s, vocabulary::Standard::Vsb8);
+    SendParametersUntilReady(s, ready, {
         [&] { SendSpectralInversion(s, tp, ParameterTiming::TerrestrialCable); },
     });
 }

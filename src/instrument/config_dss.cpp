@@ -1,11 +1,11 @@
 #include "instrument/tuners.h"
 #include "instrument/tuning_parameters.h"
 
-// DSS: standard 4, ready code 7; the DVB-S code rates.
+// DSS: the DVB-S code rates.
 void TuneDss(InstrumentSession& s, const TestPoint& tp)
 {
-    s.SelectStandard(4, "*SA4");
-    SendParametersUntilReady(s, {7}, {
+    const ReadyCodes ready = SelectStandardOf(s, vocabulary::Standard::Dss);
+    SendParametersUntilReady(s, ready, {
         [&] { SendLnb(s, tp); },
         [&] { SendCodeRateSat(s, tp); },
         [&] { SendSymbolRate(s, tp, ParameterTiming::Satellite); },

@@ -1,7 +1,8 @@
 #include "instrument/tuners.h"
+#include "instrument/tuning_parameters.h"
 
-// DTMB: standard B. The analyser finds every DTMB parameter by itself.
+// DTMB: the analyser finds every DTMB parameter by itself.
 void TuneDtmb(InstrumentSession& s, const TestPoint& /*tp*/)
 {
-    s.SelectStandard(0xB, "*SAB");
+    (void)SelectStandardOf(s, vocabulary::Standard::Dtmb);
 }

@@ -1,11 +1,11 @@
 #include "instrument/tuners.h"
 #include "instrument/tuning_parameters.h"
 
-// DVB-C: standard 2, ready code 4.
+// DVB-C.
 void TuneDvbC(InstrumentSession& s, const TestPoint& tp)
 {
-    s.SelectStandard(2, "*SA2");
-    SendParametersUntilReady(s, {4}, {
+    const ReadyCodes ready = SelectStandardOf(s, vocabulary::Standard::DvbC);
+    SendParametersUntilReady(s, ready, {
         [&] { SendBandwidthCable(s, tp); },
         [&] { SendSymbolRate(s, tp, ParameterTiming::TerrestrialCable); },
         [&] { SendModulationCable(s, tp); },

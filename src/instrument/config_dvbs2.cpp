@@ -1,11 +1,11 @@
 #include "instrument/tuners.h"
 #include "instrument/tuning_parameters.h"
 
-// DVB-S2: standard 7, ready code 8.
+// DVB-S2.
 void TuneDvbS2(InstrumentSession& s, const TestPoint& tp)
 {
-    s.SelectStandard(7, "*SA7");
-    SendParametersUntilReady(s, {8}, {
+    const ReadyCodes ready = SelectStandardOf(s, vocabulary::Standard::DvbS2);
+    SendParametersUntilReady(s, ready, {
         [&] { SendLnb(s, tp); },
         [&] { SendCodeRateS2(s, tp); },
         [&] { SendSymbolRate(s, tp, ParameterTiming::Satellite); },

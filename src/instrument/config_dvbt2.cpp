@@ -1,11 +1,11 @@
 #include "instrument/tuners.h"
 #include "instrument/tuning_parameters.h"
 
-// DVB-T2: standard 9, ready code 9.
+// DVB-T2.
 void TuneDvbT2(InstrumentSession& s, const TestPoint& tp)
 {
-    s.SelectStandard(9, "*SA9");
-    SendParametersUntilReady(s, {9}, {
+    const ReadyCodes ready = SelectStandardOf(s, vocabulary::Standard::DvbT2);
+    SendParametersUntilReady(s, ready, {
         [&] { SendSpectralInversion(s, tp, ParameterTiming::TerrestrialCable); },
         [&] { SendBandwidthTer(s, tp); },
     });

@@ -1,11 +1,11 @@
 #include "instrument/tuners.h"
 #include "instrument/tuning_parameters.h"
 
-// DVB-T/H: standard 1; the analyser reports 1 or 2 once it has locked.
+// DVB-T/H: the analyser reports either of two ready codes once it has locked.
 void TuneDvbTH(InstrumentSession& s, const TestPoint& tp)
 {
-    s.SelectStandard(1, "*SA1");
-    SendParametersUntilReady(s, {1, 2}, {
+    const ReadyCodes ready = SelectStandardOf(s, vocabulary::Standard::DvbTH);
+    SendParametersUntilReady(s, ready, {
         [&] { SendGuardInterval(s, tp); },
         [&] { SendBandwidthTer(s, tp); },
         [&] { SendSpectralInversion(s, tp, ParameterTiming::TerrestrialCable); },

@@ -1,18 +1,17 @@
 #include "instrument/tuners.h"
 #include "instrument/tuning_parameters.h"
 
-// ISDB-T: standard A, ready code A. The analyser needs the guard interval,
-// carriers and inversion together and 6 s to lock on them; only a locked
-// analyser can take the layer to measure.
+// ISDB-T. The analyser needs the guard interval, carriers and inversion
+// together and 6 s to lock on them; only a locked analyser can take the layer
+// to measure.
 void TuneIsdbT(InstrumentSession& s, const TestPoint& tp)
 {
-    constexpr int kReady = 0xA;
-    s.SelectStandard(0xA, "*SAA", /*letMessagesRun=*/false);
+    const ReadyCodes ready = SelectStandardOf(s, vocabulary::Standard::IsdbT, /*letMessagesRun=*/false);
     SendGuardInterval(s, tp);
     SendCarriers(s, tp);
     SendSpectralInversion(s, tp, ParameterTiming::TerrestrialCable);
     s.WaitWithStop(6000);
     s.ProcessMessages();
-    if (s.IsReady(kReady))
+    if (s.IsReady(ready.code))
         SendLayer(s, tp);
 }

@@ -1,11 +1,11 @@
 #include "instrument/tuners.h"
 #include "instrument/tuning_parameters.h"
 
-// J-83: standard 6, ready code 5.
+// J-83.
 void TuneJ83(InstrumentSession& s, const TestPoint& tp)
 {
-    s.SelectStandard(6, "*SA6");
-    SendParametersUntilReady(s, {5}, {
+    const ReadyCodes ready = SelectStandardOf(s, vocabulary::Standard::J83);
+    SendParametersUntilReady(s, ready, {
         [&] { SendModulationCable(s, tp); },
         [&] { SendSpectralInversion(s, tp, ParameterTiming::TerrestrialCable); },
     });

@@ -90,14 +90,11 @@ QString BerReading(const QByteArray& reply)
 
 namespace {
 
-const QString kLevel = QStringLiteral("LEVEL");
-const QString kCN = QStringLiteral("C/N");
-const QString kVA = QStringLiteral("V/A");
-const QString kDeviation = QStringLiteral("DESV FM");
-const QString kMer = QStringLiteral("MER");
-const QString kCber = QStringLiteral("CBER");
-const QString kVber = QStringLiteral("VBER");
-const QString kLber = QStringLiteral("LBER");
+const QString kDeviation = QLatin1String(fields::kDesvFM);
+const QString kMer = QLatin1String(fields::kMER);
+const QString kCber = QLatin1String(fields::kCBER);
+const QString kVber = QLatin1String(fields::kVBER);
+const QString kLber = QLatin1String(fields::kLBER);
 
 class Readout {
 public:
@@ -106,8 +103,9 @@ public:
     {
     }
 
-    void Scaled(const char* query, const QString& field, MeasuredQuantity quantity)
+    void Scaled(const char* query, Quantity quantity)
     {
+        const QString field = QLatin1String(FieldsOf(quantity).measured);
         QByteArray reply(query);
         if (!m_session.Link().Query(reply)) {
             m_values.SetNumber(field, 0.0);
@@ -179,18 +177,18 @@ void ReadMeasurements(InstrumentSession& session, const TestPoint& tp, bool tune
     const bool satellite = tp.band == QLatin1String("SAT");
 
     if (type == QLatin1String("Analog")) {
-        r.Scaled("*?LV", kLevel, MeasuredQuantity::Level);
+        r.Scaled("*?LV", Quantity::Level);
         if (!fm)
-            r.Scaled("*?CN", kCN, MeasuredQuantity::CN);
+            r.Scaled("*?CN", Quantity::CN);
         if (!fm && !satellite)
-            r.Scaled("*?VA", kVA, MeasuredQuantity::VA);
+            r.Scaled("*?VA", Quantity::VA);
         if (tp.system != QLatin1String("Secam L") && !satellite)
             r.Deviation();
         return;
     }
 
-    r.Scaled("*?LV", kLevel, MeasuredQuantity::Level);
-    r.Scaled("*?CN", kCN, MeasuredQuantity::CN);
+    r.Scaled("*?LV", Quantity::Level);
+    r.Scaled("*?CN", Quantity::CN);
 
     if (type == QLatin1String("DVB-C") && tp.plan == QLatin1String("DAB")) {
         values.SetNumber(kMer, 0.0);
@@ -198,7 +196,7 @@ void ReadMeasurements(InstrumentSession& session, const TestPoint& tp, bool tune
         return;
     }
 
-    r.Scaled("*?ME", kMer, MeasuredQuantity::MER);
+    r.Scaled("*?ME", Quantity::MER);
     if (IsOneOf(type, {"DVB-T/H", "ISDB-T", "DVB-S", "DSS", "DVB-T2", "DVB-S2"}))
         r.Ber("*?CB", kCber);
     else if (type == QLatin1String("8-VSB"))

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "instrument/quantity.h"
 #include "instrument/test_point.h"
 #include "instrument/tune_frequency.h"
 
@@ -37,18 +38,14 @@ private:
     std::vector<Entry> m_entries;
 };
 
-// The quantities whose measured values can become alarm thresholds.
-enum class MeasuredQuantity { Level, CN, VA, MER };
-
 // Called with each decoded level, C/N, V/A and MER value (the number that is
 // stored), before it is stored, so that automatic thresholds and the alarm
 // evaluation of the same visit agree. The run plugs DeriveThresholds
-// (alarms/auto_alarm.h, whose AlarmQuantity lists the same four quantities in
-// the same order) in here, writing into the visited test point row; that
+// (alarms/auto_alarm.h) in here, writing into the visited test point row; that
 // operation decides itself whether the automatic pass and the quantity's check
 // box are on. Not called for a query that got no reply: a missing value must
 // not collapse a threshold band onto 0.
-using ThresholdDeriver = std::function<void(MeasuredQuantity quantity, double value)>;
+using ThresholdDeriver = std::function<void(Quantity quantity, double value)>;
 
 // Settling wait (when this visit tuned), then the queries of the type; each
 // reply is parsed into values. A query without a reply stores "0". Types

@@ -1,5 +1,7 @@
 #include "instrument/test_point.h"
 
+#include "testpoints/fields.h"
+
 #include <cmath>
 
 namespace {
@@ -48,20 +50,20 @@ TestPoint MakeTestPoint(const std::function<std::optional<QString>(const QString
         return fieldText(QString::fromLatin1(name)).value_or(QString());
     };
     TestPoint tp;
-    tp.ch = text("ch");
-    tp.layer = fieldText(QStringLiteral("layer"));
-    tp.freq = text("freq");
-    tp.system = text("system");
-    tp.type = text("type");
-    tp.bw = text("bw");
-    tp.lnb = text("lnb");
-    tp.symbolRate = text("symbol rate");
-    tp.modulation = text("modulation");
-    tp.codeRate = text("code rate");
-    tp.guardInterval = text("g.interval");
-    tp.invSpectral = text("inv.spectral");
-    tp.carrier = text("carrier");
-    tp.plan = text("plan");
-    tp.band = text("band");
+    tp.ch = text(fields::kCh);
+    tp.layer = fieldText(QLatin1String(fields::kLayer));
+    tp.freq = text(fields::kFreq);
+    tp.system = text(fields::kSystem);
+    tp.type = text(fields::kType);
+    tp.bw = text(fields::kBw);
+    tp.lnb = text(fields::kLnb);
+    tp.symbolRate = text(fields::kSymbolRate);
+    tp.modulation = text(fields::kModulation);
+    tp.codeRate = text(fields::kCodeRate);
+    tp.guardInterval = text(fields::kGInterval);
+    tp.invSpectral = text(fields::kInvSpectral);
+    tp.carrier = text(fields::kCarrier);
+    tp.plan = text(fields::kPlan);
+    tp.band = text(fields::kBand);
     return tp;
 }

@@ -1,35 +1,42 @@
 #include "instrument/tuners.h"
+#include "instrument/vocabulary.h"
 
 namespace {
 
+using vocabulary::Standard;
 using Tuner = void (*)(InstrumentSession&, const TestPoint&);
 
-struct TunerRow {
-    const char* type;
-    Tuner tune;
-};
-
-constexpr TunerRow kTuners[] = {
-    {"DVB-T/H", TuneDvbTH}, {"DVB-T2", TuneDvbT2}, {"8-VSB", Tune8Vsb}, {"ISDB-T", TuneIsdbT},
-    {"DVB-C", TuneDvbC},    {"J-83", TuneJ83},     {"DTMB", TuneDtmb},  {"DVB-S", TuneDvbS},
-    {"DVB-S2", TuneDvbS2},  {"DSS", TuneDss},
-};
+Tuner TunerOf(Standard standard)
+{
+    switch (standard) {
+    case Standard::DvbTH: return TuneDvbTH;
+    case Standard::DvbT2: return TuneDvbT2;
+    case Standard::Vsb8: return Tune8Vsb;
+    case Standard::IsdbT: return TuneIsdbT;
+    case Standard::DvbC: return TuneDvbC;
+    case Standard::J83: return TuneJ83;
+    case Standard::Dtmb: return TuneDtmb;
+    case Standard::DvbS: return TuneDvbS;
+    case Standard::DvbS2: return TuneDvbS2;
+    case Standard::Dss: return TuneDss;
+    case Standard::Analog: break;
+    }
+    return nullptr;
+}
 
 }  // namespace
 
 bool TuneStandard(InstrumentSession& session, const TestPoint& tp, float kHz)
 {
-    if (tp.type == QLatin1String("Analog")) {
+    const auto standard = vocabulary::StandardOfType(tp.type);
+    if (!standard)
+        return false;
+    if (*standard == Standard::Analog) {
         TuneAnalog(session, tp, tp.system, kHz);
         return true;
     }
-    for (const TunerRow& row : kTuners) {
-        if (tp.type == QLatin1String(row.type)) {
-            row.tune(session, tp);
-            return true;
-        }
-    }
-    return false;
+    TunerOf(*standard)(session, tp);
+    return true;
 }
 
 bool TuneTestPoint(InstrumentSession& session, const TestPoint& tp)

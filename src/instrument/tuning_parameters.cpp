@@ -1,23 +1,16 @@
 #include "instrument/tuning_parameters.h"
 
 #include "instrument/instrument_log.h"
+#include "instrument/vocabulary.h"
+#include "testpoints/fields.h"
 
 #include <cmath>
 #include <cstdio>
-#include <initializer_list>
-#include <utility>
 
 namespace {
 
-using Encoding = std::initializer_list<std::pair<const char*, int>>;
-
-std::optional<int> Encode(const QString& text, Encoding table)
-{
-    for (const auto& [name, code] : table)
-        if (text == QLatin1String(name))
-            return code;
-    return std::nullopt;
-}
+using vocabulary::Kind;
+using vocabulary::Standard;
 
 QByteArray Format(const char* format, int value)
 {
@@ -33,11 +26,13 @@ QByteArray Format(const char* format, double value)
     return QByteArray(buffer);
 }
 
-std::optional<QByteArray> Encoded(const char* format, const QString& text, const char* field, Encoding table)
+// Each command has one encoding, that of the standard named here, whichever
+// tuner sends it (J-83 sends the cable modulations, DSS the DVB-S code rates).
+std::optional<QByteArray> Encoded(const char* format, Kind kind, Standard encoding, const QString& text)
 {
-    const auto code = Encode(text, table);
+    const auto code = vocabulary::AnalyserCode(kind, encoding, text);
     if (!code) {
-        qCInfo(lcInstrument) << "tuning: no command for" << field << text;
+        qCInfo(lcInstrument) << "tuning: no command for" << vocabulary::FieldOf(kind) << text;
         return std::nullopt;
     }
     return Format(format, *code);
@@ -57,14 +52,14 @@ void SendIfEncoded(InstrumentSession& s, const std::optional<QByteArray>& comman
 
 std::optional<QByteArray> GuardIntervalCommand(const TestPoint& tp)
 {
-    return Encoded("*GI%d", tp.guardInterval, "g.interval", {{"1/4", 0}, {"1/8", 1}, {"1/16", 2}, {"1/32", 3}});
+    return Encoded("*GI%d", Kind::GuardInterval, Standard::DvbTH, tp.guardInterval);
 }
 
 std::optional<QByteArray> BandwidthTerCommand(const TestPoint& tp)
 {
     const auto bw = tp.BandwidthMHz();
     if (!bw || std::lround(*bw) < 1 || std::lround(*bw) > 9) {
-        qCInfo(lcInstrument) << "tuning: no command for bw" << tp.bw;
+        qCInfo(lcInstrument) << "tuning: no command for" << fields::kBw << tp.bw;
         return std::nullopt;
     }
     return Format("*BW0%.0f000", *bw);
@@ -72,18 +67,21 @@ std::optional<QByteArray> BandwidthTerCommand(const TestPoint& tp)
 
 QByteArray SpectralInversionCommand(const TestPoint& tp)
 {
-    return Format("*SI%d", tp.invSpectral == QLatin1String("OFF") ? 0 : 1);
+    // Only "OFF" turns the inversion off; any other text, empty included, leaves it on.
+    const int on = vocabulary::AnalyserCode(Kind::InvSpectral, Standard::DvbC, QStringLiteral("ON")).value_or(1);
+    return Format("*SI%d", vocabulary::AnalyserCode(Kind::InvSpectral, Standard::DvbC, tp.invSpectral).value_or(on));
 }
 
 std::optional<QByteArray> CarriersCommand(const TestPoint& tp)
 {
-    return Encoded("*MO%d", tp.carrier, "carrier", {{"2K", 0}, {"8K", 1}, {"4K", 2}});
+    return Encoded("*MO%d", Kind::Carrier, Standard::DvbTH, tp.carrier);
 }
 
 std::optional<QByteArray> LayerCommand(const TestPoint& tp)
 {
-    if (!tp.layer || Encode(*tp.layer, {{"A", 0}, {"B", 1}, {"C", 2}}) == std::nullopt) {
-        qCInfo(lcInstrument) << "tuning: no command for layer" << tp.layer.value_or(QStringLiteral("(no field)"));
+    if (!tp.layer || !vocabulary::IsKnown(Kind::Layer, *tp.layer)) {
+        qCInfo(lcInstrument) << "tuning: no command for" << fields::kLayer
+                             << tp.layer.value_or(QStringLiteral("(no field)"));
         return std::nullopt;
     }
     return QByteArray("*LY") + tp.layer->toLatin1();
@@ -93,7 +91,7 @@ std::optional<QByteArray> BandwidthCableCommand(const TestPoint& tp)
 {
     const auto bw = tp.BandwidthMHz();
     if (!bw || *bw <= 0 || *bw > kLargestBandwidthMHz) {
-        qCInfo(lcInstrument) << "tuning: no command for bw" << tp.bw;
+        qCInfo(lcInstrument) << "tuning: no command for" << fields::kBw << tp.bw;
         return std::nullopt;
     }
     return Format("*BW%04.0f0", *bw * 100.0);
@@ -103,7 +101,7 @@ std::optional<QByteArray> SymbolRateCommand(const TestPoint& tp)
 {
     const auto rate = tp.SymbolRateValue();
     if (!rate) {
-        qCInfo(lcInstrument) << "tuning: no command for symbol rate" << tp.symbolRate;
+        qCInfo(lcInstrument) << "tuning: no command for" << fields::kSymbolRate << tp.symbolRate;
         return std::nullopt;
     }
     return Format("*RA%05d", *rate);
@@ -111,31 +109,27 @@ std::optional<QByteArray> SymbolRateCommand(const TestPoint& tp)
 
 std::optional<QByteArray> ModulationCableCommand(const TestPoint& tp)
 {
-    return Encoded("*CO0%d", tp.modulation, "modulation",
-                   {{"16QAM", 3}, {"32QAM", 4}, {"64QAM", 5}, {"128QAM", 6}, {"256QAM", 7}});
+    return Encoded("*CO0%d", Kind::Modulation, Standard::DvbC, tp.modulation);
 }
 
 std::optional<QByteArray> LnbCommand(const TestPoint& tp)
 {
-    return Encoded("*LB%d", tp.lnb, "lnb",
-                   {{"External", 0}, {"13v", 2}, {"18v", 4}, {"13v22khz", 6}, {"18v22khz", 7}});
+    return Encoded("*LB%d", Kind::Lnb, Standard::DvbS, tp.lnb);
 }
 
 std::optional<QByteArray> CodeRateSatCommand(const TestPoint& tp)
 {
-    return Encoded("*CR0%d", tp.codeRate, "code rate", {{"1/2", 0}, {"2/3", 1}, {"3/4", 2}, {"5/6", 4}, {"7/8", 6}});
+    return Encoded("*CR0%d", Kind::CodeRate, Standard::DvbS, tp.codeRate);
 }
 
 std::optional<QByteArray> CodeRateS2Command(const TestPoint& tp)
 {
-    return Encoded("*CR0%d", tp.codeRate, "code rate",
-                   {{"1/2", 0}, {"2/3", 1}, {"3/4", 2}, {"4/5", 3}, {"5/6", 4}, {"6/7", 5}, {"7/8", 6},
-                    {"1/4", 7}, {"1/3", 8}, {"2/5", 9}, {"3/5", 10}, {"8/9", 11}, {"9/10", 12}});
+    return Encoded("*CR0%d", Kind::CodeRate, Standard::DvbS2, tp.codeRate);
 }
 
 std::optional<QByteArray> ModulationS2Command(const TestPoint& tp)
 {
-    return Encoded("*CO0%d", tp.modulation, "modulation", {{"QPSK", 8}, {"8PSK", 9}});
+    return Encoded("*CO0%d", Kind::Modulation, Standard::DvbS2, tp.modulation);
 }
 
 std::optional<QByteArray> BandwidthSatAnalogCommand(const TestPoint& tp)
@@ -143,7 +137,7 @@ std::optional<QByteArray> BandwidthSatAnalogCommand(const TestPoint& tp)
     constexpr double kDefaultSatAnalogMHz = 39.0;
     const double bw = tp.bw.trimmed().isEmpty() ? kDefaultSatAnalogMHz : tp.BandwidthMHz().value_or(-1.0);
     if (bw <= 0 || bw > kLargestBandwidthMHz) {
-        qCInfo(lcInstrument) << "tuning: no command for bw" << tp.bw;
+        qCInfo(lcInstrument) << "tuning: no command for" << fields::kBw << tp.bw;
         return std::nullopt;
     }
     const double hundredths = bw * 100.0;
@@ -219,6 +213,13 @@ void SendModulationS2(InstrumentSession& s, const TestPoint& tp)
 void SendBandwidthSatAnalog(InstrumentSession& s, const TestPoint& tp)
 {
     SendIfEncoded(s, BandwidthSatAnalogCommand(tp), 500, 1000);
+}
+
+ReadyCodes SelectStandardOf(InstrumentSession& s, Standard standard, bool letMessagesRun)
+{
+    const vocabulary::StandardCodes codes = vocabulary::CodesOf(standard);
+    s.SelectStandard(codes.standardCode, vocabulary::SelectCommand(codes.standardCode), letMessagesRun);
+    return ReadyCodes{codes.readyCode, codes.otherReadyCode};
 }
 
 void SendParametersUntilReady(InstrumentSession& s, ReadyCodes ready,

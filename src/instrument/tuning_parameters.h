@@ -2,6 +2,7 @@
 
 #include "instrument/test_point.h"
 #include "instrument/tune_frequency.h"
+#include "instrument/vocabulary.h"
 
 #include <QByteArray>
 #include <functional>
@@ -55,6 +56,10 @@ struct ReadyCodes {
     int code;
     int otherCode = -1;
 };
+
+// The standard selection of a digital tuner with the codes of its standard;
+// returns the ready codes the tuner then waits for.
+ReadyCodes SelectStandardOf(InstrumentSession& s, vocabulary::Standard standard, bool letMessagesRun = true);
 
 // Whether the first parameter is sent without asking: the satellite tuners
 // send the LNB supply first, as nothing can lock without it.

@@ -1,5 +1,6 @@
 #include "reports/report_table_window.h"
 
+#include "testpoints/fields.h"
 #include "testpoints/grid_placement.h"
 
 #include <QTableView>
@@ -8,15 +9,19 @@ namespace {
 std::map<QString, int> ColumnWidths()
 {
     return {
-        {QStringLiteral("index"), 34},        {QStringLiteral("ch"), 37},          {QStringLiteral("freq"), 55},
-        {QStringLiteral("system"), 55},       {QStringLiteral("type"), 61},        {QStringLiteral("bw"), 36},
-        {QStringLiteral("lnb"), 66},          {QStringLiteral("symbol rate"), 59}, {QStringLiteral("code rate"), 52},
-        {QStringLiteral("guard interval"), 70}, {QStringLiteral("inv.spectral"), 63}, {QStringLiteral("LEVEL"), 48},
-        {QStringLiteral("C/N"), 49},          {QStringLiteral("V/A"), 47},         {QStringLiteral("DESV FM"), 53},
-        {QStringLiteral("MER"), 46},          {QStringLiteral("CBER"), 67},        {QStringLiteral("LBER"), 61},
-        {QStringLiteral("Date"), 67},         {QStringLiteral("Hour"), 57},        {QStringLiteral("Latitude"), 71},
-        {QStringLiteral("N/S"), 26},          {QStringLiteral("Longitude"), 79},   {QStringLiteral("E/W"), 27},
-        {QStringLiteral("warning"), 46},
+        {QLatin1String(fields::kIndex), 34},        {QLatin1String(fields::kCh), 37},
+        {QLatin1String(fields::kFreq), 55},         {QLatin1String(fields::kSystem), 55},
+        {QLatin1String(fields::kType), 61},         {QLatin1String(fields::kBw), 36},
+        {QLatin1String(fields::kLnb), 66},          {QLatin1String(fields::kSymbolRate), 59},
+        {QLatin1String(fields::kCodeRate), 52},     {QLatin1String(fields::kGuardInterval), 70},
+        {QLatin1String(fields::kInvSpectral), 63},  {QLatin1String(fields::kLevel), 48},
+        {QLatin1String(fields::kCN), 49},           {QLatin1String(fields::kVA), 47},
+        {QLatin1String(fields::kDesvFM), 53},       {QLatin1String(fields::kMER), 46},
+        {QLatin1String(fields::kCBER), 67},         {QLatin1String(fields::kLBER), 61},
+        {QLatin1String(fields::kDate), 67},         {QLatin1String(fields::kHour), 57},
+        {QLatin1String(fields::kLatitude), 71},     {QLatin1String(fields::kNS), 26},
+        {QLatin1String(fields::kLongitude), 79},    {QLatin1String(fields::kEW), 27},
+        {QLatin1String(fields::kWarning), 46},
     };
 }
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "testpoints/dataset.h"
 #include "testpoints/dataset_model.h"
+#include "testpoints/fields.h"
 #include "testpoints/grid_placement.h"
 
 #include <QLoggingCategory>
@@ -13,16 +14,21 @@ namespace {
 std::map<QString, int> ColumnWidths()
 {
     return {
-        {QStringLiteral("index"), 28},       {QStringLiteral("ch"), 39},         {QStringLiteral("freq"), 41},
-        {QStringLiteral("system"), 54},      {QStringLiteral("type"), 49},       {QStringLiteral("bw"), 27},
-        {QStringLiteral("lnb"), 51},         {QStringLiteral("symbol rate"), 56}, {QStringLiteral("modulation"), 54},
-        {QStringLiteral("code rate"), 49},   {QStringLiteral("g.interval"), 47}, {QStringLiteral("inv.spectral"), 57},
-        {QStringLiteral("carrier"), 32},     {QStringLiteral("plan"), 85},       {QStringLiteral("band"), 28},
-        {QStringLiteral("alarm"), 29},       {QStringLiteral("minLV"), 34},      {QStringLiteral("maxLV"), 37},
-        {QStringLiteral("minC/N"), 39},      {QStringLiteral("maxC/N"), 42},     {QStringLiteral("minV/A"), 38},
-        {QStringLiteral("maxV/A"), 41},      {QStringLiteral("minMER"), 43},     {QStringLiteral("maxMER"), 45},
-        {QStringLiteral("minCBER"), 49},     {QStringLiteral("maxCBER"), 51},    {QStringLiteral("minVBER"), 48},
-        {QStringLiteral("maxVBER"), 52},     {QStringLiteral("minLBER"), 47},    {QStringLiteral("maxLBER"), 53},
+        {QLatin1String(fields::kIndex), 28},        {QLatin1String(fields::kCh), 39},
+        {QLatin1String(fields::kFreq), 41},         {QLatin1String(fields::kSystem), 54},
+        {QLatin1String(fields::kType), 49},         {QLatin1String(fields::kBw), 27},
+        {QLatin1String(fields::kLnb), 51},          {QLatin1String(fields::kSymbolRate), 56},
+        {QLatin1String(fields::kModulation), 54},   {QLatin1String(fields::kCodeRate), 49},
+        {QLatin1String(fields::kGInterval), 47},    {QLatin1String(fields::kInvSpectral), 57},
+        {QLatin1String(fields::kCarrier), 32},      {QLatin1String(fields::kPlan), 85},
+        {QLatin1String(fields::kBand), 28},         {QLatin1String(fields::kAlarm), 29},
+        {QLatin1String(fields::kMinLV), 34},        {QLatin1String(fields::kMaxLV), 37},
+        {QLatin1String(fields::kMinCN), 39},        {QLatin1String(fields::kMaxCN), 42},
+        {QLatin1String(fields::kMinVA), 38},        {QLatin1String(fields::kMaxVA), 41},
+        {QLatin1String(fields::kMinMER), 43},       {QLatin1String(fields::kMaxMER), 45},
+        {QLatin1String(fields::kMinCBER), 49},      {QLatin1String(fields::kMaxCBER), 51},
+        {QLatin1String(fields::kMinVBER), 48},      {QLatin1String(fields::kMaxVBER), 52},
+        {QLatin1String(fields::kMinLBER), 47},      {QLatin1String(fields::kMaxLBER), 53},
     };
 }
 }  // namespace

@@ -1,8 +1,9 @@
 #include "testpoints/csv_tables.h"
 
-#include "platform/texts.h"
+#include "instrument/vocabulary.h"
 #include "platform/decimal_point.h"
 #include "platform/errors.h"
+#include "platform/texts.h"
 #include "testpoints/dataset.h"
 #include "testpoints/table_layouts.h"
 
@@ -26,27 +27,29 @@ QStringList SplitLine(const QString& line)
     return values;
 }
 
-// Values allowed in the enumerated test point fields; empty is always allowed.
-const std::map<QString, QStringList>& AllowedValues()
+// The values an enumerated test point field accepts, in the order an error
+// lists them; nullptr for a free field. Empty is always allowed. The tuning
+// vocabulary decides, except for `bw`, which holds a number (DVB-C stores an
+// occupied bandwidth with two decimals), and the alarm switch.
+const QStringList* AllowedValues(const QString& field)
 {
-    static const std::map<QString, QStringList> allowed{
-        {QStringLiteral("layer"), {"A", "B", "C"}},
-        {QStringLiteral("type"),
-         {"Analog", "DVB-T/H", "DVB-T2", "DVB-C", "J-83", "8-VSB", "ISDB-T", "DTMB", "DVB-S", "DVB-S2", "DSS"}},
-        {QStringLiteral("system"),
-         {"Pal BG", "Pal DK", "Pal I", "Pal M", "Pal N", "Secam L", "Secam BG", "Secam DK", "NTSC M", "FM",
-          "Satellite"}},
-        {QStringLiteral("lnb"), {"External", "13v", "18v", "13v22khz", "18v22khz"}},
-        {QStringLiteral("modulation"), {"16QAM", "32QAM", "64QAM", "128QAM", "256QAM", "QPSK", "8PSK"}},
-        {QStringLiteral("code rate"),
-         {"1/2", "2/3", "3/4", "4/5", "5/6", "6/7", "7/8", "8/9", "9/10", "1/4", "1/3", "2/5", "3/5"}},
-        {QStringLiteral("g.interval"), {"1/4", "1/8", "1/16", "1/32"}},
-        {QStringLiteral("inv.spectral"), {"ON", "OFF"}},
-        {QStringLiteral("carrier"), {"2K", "4K", "8K"}},
-        {QStringLiteral("band"), {"TER", "SAT"}},
-        {QStringLiteral("alarm"), {"ON", "OFF"}},
-    };
-    return allowed;
+    static const QStringList alarm{QStringLiteral("ON"), QStringLiteral("OFF")};
+    if (field == QLatin1String(fields::kAlarm))
+        return &alarm;
+    static const std::map<vocabulary::Kind, QStringList> known = [] {
+        std::map<vocabulary::Kind, QStringList> lists;
+        for (const auto kind : {vocabulary::Kind::Type, vocabulary::Kind::System, vocabulary::Kind::Band,
+                                vocabulary::Kind::Lnb, vocabulary::Kind::Modulation, vocabulary::Kind::CodeRate,
+                                vocabulary::Kind::GuardInterval, vocabulary::Kind::Carrier,
+                                vocabulary::Kind::InvSpectral, vocabulary::Kind::Layer})
+            lists[kind] = vocabulary::KnownValues(kind);
+        return lists;
+    }();
+    const auto kind = vocabulary::KindOfField(field);
+    if (!kind)
+        return nullptr;
+    const auto it = known.find(*kind);
+    return it == known.end() ? nullptr : &it->second;
 }
 
 std::optional<double> ParseNumber(const QString& text)
@@ -70,17 +73,19 @@ QString StoredText(const QString& field, const QString& value)
     return IsNumberText(field) ? FixDecimalPoint(value) : value;
 }
 
-QString ImportMessage(const Text& text)
+// An error has to say something even when the language line names neither
+// language: then it is worded in English, as the table engine's errors are.
+QString ImportMessage(const Text& text, Language language)
 {
-    return text.English();
+    return language == Language::Spanish ? text.In(language) : text.English();
 }
 }  // namespace
 
-CsvFile ReadCsvFile(const QString& path)
+CsvFile ReadCsvFile(const QString& path, Language language)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        Fail(ImportMessage(texts::kCsvCannotRead).arg(path));
+        Fail(ImportMessage(texts::kCsvCannotRead, language).arg(path));
     const QByteArray bytes = file.readAll();
     QStringDecoder utf8(QStringDecoder::Utf8);
     QString text = utf8.decode(bytes);
@@ -114,13 +119,13 @@ CsvFile ReadCsvFile(const QString& path)
         }
     }
     if (!haveHeader)
-        Fail(ImportMessage(texts::kCsvEmpty).arg(path));
+        Fail(ImportMessage(texts::kCsvEmpty, language).arg(path));
     return csv;
 }
 
-void BuildPlanTable(const QString& csvPath, const QString& tablePath)
+void BuildPlanTable(const QString& csvPath, const QString& tablePath, Language language)
 {
-    const CsvFile csv = ReadCsvFile(csvPath);
+    const CsvFile csv = ReadCsvFile(csvPath, language);
     const int columns = static_cast<int>(csv.header.values.size());
     std::vector<FieldDef> layout;
     std::map<QString, int> known;
@@ -134,7 +139,7 @@ void BuildPlanTable(const QString& csvPath, const QString& tablePath)
     }
     for (const CsvLine& row : csv.rows) {
         if (row.values.size() != columns)
-            Fail(ImportMessage(texts::kCsvValueCount).arg(row.number).arg(row.values.size()).arg(columns));
+            Fail(ImportMessage(texts::kCsvValueCount, language).arg(row.number).arg(row.values.size()).arg(columns));
         for (int c = 0; c < columns; ++c)
             layout[static_cast<size_t>(c)].width =
                 std::max(layout[static_cast<size_t>(c)].width, static_cast<int>(row.values[c].trimmed().size()));
@@ -156,9 +161,9 @@ void BuildPlanTable(const QString& csvPath, const QString& tablePath)
     DeleteTableFile(temporary);
 }
 
-long long ImportTestPointsCsv(const QString& csvPath, const QString& tablePath)
+long long ImportTestPointsCsv(const QString& csvPath, const QString& tablePath, Language language)
 {
-    const CsvFile csv = ReadCsvFile(csvPath);
+    const CsvFile csv = ReadCsvFile(csvPath, language);
     const std::vector<FieldDef>& layout = TestPointFields();
     std::vector<std::optional<size_t>> fieldOf;  // per column; none for `index`
     std::map<size_t, bool> seen;
@@ -167,10 +172,10 @@ long long ImportTestPointsCsv(const QString& csvPath, const QString& tablePath)
             return f.name.compare(name, Qt::CaseInsensitive) == 0;
         });
         if (it == layout.end())
-            Fail(ImportMessage(texts::kCsvUnknownField).arg(csv.header.number).arg(name));
+            Fail(ImportMessage(texts::kCsvUnknownField, language).arg(csv.header.number).arg(name));
         const size_t field = static_cast<size_t>(it - layout.begin());
         if (seen[field])
-            Fail(ImportMessage(texts::kCsvDuplicateField).arg(csv.header.number).arg(it->name));
+            Fail(ImportMessage(texts::kCsvDuplicateField, language).arg(csv.header.number).arg(it->name));
         seen[field] = true;
         fieldOf.push_back(it->kind == FieldKind::AutoIncrement ? std::nullopt : std::optional<size_t>(field));
     }
@@ -179,7 +184,7 @@ long long ImportTestPointsCsv(const QString& csvPath, const QString& tablePath)
     const int columns = static_cast<int>(fieldOf.size());
     for (const CsvLine& row : csv.rows) {
         if (row.values.size() != columns)
-            Fail(ImportMessage(texts::kCsvValueCount).arg(row.number).arg(row.values.size()).arg(columns));
+            Fail(ImportMessage(texts::kCsvValueCount, language).arg(row.number).arg(row.values.size()).arg(columns));
         for (int c = 0; c < columns; ++c) {
             if (!fieldOf[static_cast<size_t>(c)])
                 continue;
@@ -189,20 +194,20 @@ long long ImportTestPointsCsv(const QString& csvPath, const QString& tablePath)
                 continue;
             if (field.kind == FieldKind::Float) {
                 if (!ParseNumber(value))
-                    Fail(ImportMessage(texts::kCsvNotANumber).arg(row.number).arg(field.name, value));
+                    Fail(ImportMessage(texts::kCsvNotANumber, language).arg(row.number).arg(field.name, value));
                 continue;
             }
             if (IsNumberText(field.name)) {
                 if (!ParseNumber(value))
-                    Fail(ImportMessage(texts::kCsvNotANumber).arg(row.number).arg(field.name, value));
+                    Fail(ImportMessage(texts::kCsvNotANumber, language).arg(row.number).arg(field.name, value));
             }
             if (StoredText(field.name, value).size() > field.width)
-                Fail(ImportMessage(texts::kCsvTooLong).arg(row.number).arg(field.name, value).arg(field.width));
-            const auto allowed = AllowedValues().find(field.name);
-            if (allowed != AllowedValues().end() && !allowed->second.contains(value))
-                Fail(ImportMessage(texts::kCsvNotAllowed)
+                Fail(ImportMessage(texts::kCsvTooLong, language).arg(row.number).arg(field.name, value).arg(field.width));
+            const QStringList* allowed = AllowedValues(field.name);
+            if (allowed && !allowed->contains(value))
+                Fail(ImportMessage(texts::kCsvNotAllowed, language)
                          .arg(row.number)
-                         .arg(field.name, value, allowed->second.join(QStringLiteral(", "))));
+                         .arg(field.name, value, allowed->join(QStringLiteral(", "))));
         }
     }
 

@@ -200,11 +200,11 @@ private slots:
     void autoAlarmReadsItsControls()
     {
         TAutoAlarm autoAlarm(*station);
-        QVERIFY(!autoAlarm.Enabled(AlarmQuantity::Level));
+        QVERIFY(!autoAlarm.Enabled(Quantity::Level));
         autoAlarm.CBoxMER->click();
         autoAlarm.MERTOL->setText(QStringLiteral("4"));
-        QVERIFY(autoAlarm.Enabled(AlarmQuantity::MER));
-        QCOMPARE(autoAlarm.ToleranceText(AlarmQuantity::MER), QString("4"));
+        QVERIFY(autoAlarm.Enabled(Quantity::MER));
+        QCOMPARE(autoAlarm.ToleranceText(Quantity::MER), QString("4"));
         QTest::keyClick(autoAlarm.LevelTOL, Qt::Key_Period);
         QCOMPARE(autoAlarm.LevelTOL->text(), QString("2"));
     }

@@ -356,11 +356,11 @@ int main(int argc, char** argv)
         mode.autoAlarm = true;
         const struct {
             const QCommandLineOption& option;
-            AlarmQuantity quantity;
-        } tolerances[] = {{tolLevelOpt, AlarmQuantity::Level},
-                          {tolCnOpt, AlarmQuantity::CN},
-                          {tolVaOpt, AlarmQuantity::VA},
-                          {tolMerOpt, AlarmQuantity::MER}};
+            Quantity quantity;
+        } tolerances[] = {{tolLevelOpt, Quantity::Level},
+                          {tolCnOpt, Quantity::CN},
+                          {tolVaOpt, Quantity::VA},
+                          {tolMerOpt, Quantity::MER}};
         bool any = false;
         for (const auto& t : tolerances) {
             if (!parser.isSet(t.option))
@@ -374,7 +374,7 @@ int main(int argc, char** argv)
             autoAlarm.Set(t.quantity, true, QString::number(*db));
         }
         if (!any)
-            for (AlarmQuantity q : {AlarmQuantity::Level, AlarmQuantity::CN, AlarmQuantity::VA, AlarmQuantity::MER})
+            for (Quantity q : kQuantities)
                 autoAlarm.Set(q, true, QStringLiteral("2"));
     }
 
@@ -427,7 +427,7 @@ int main(int argc, char** argv)
                 const QFileInfo info(csv);
                 setPath = info.absolutePath() + QLatin1Char('/') + info.completeBaseName() + QStringLiteral(".db");
             }
-            const long long imported = ImportTestPointsCsv(csv, setPath);
+            const long long imported = ImportTestPointsCsv(csv, setPath, CurrentLanguage(settings));
             Print(QStringLiteral("imported: %1 test points into %2").arg(imported).arg(setPath));
         }
         if (setPath.isEmpty())

@@ -197,31 +197,31 @@ TEST_F(Readout, DerivesThresholdsFromEachDecodedValueBeforeItIsStored)
 {
     // An automatic pass with a tolerance of 2 dB, as the run's deriver does.
     struct Band {
-        MeasuredQuantity quantity;
+        Quantity quantity;
         double min, max;
         bool storedAlready;
     };
     std::vector<Band> bands;
     analyser.replies.erase("*?ME");
-    ReadMeasurements(session, Point("DVB-T/H"), false, values, [&](MeasuredQuantity q, double value) {
-        bands.push_back({q, value - 2, 2 + value, values.Has(q == MeasuredQuantity::Level ? "LEVEL" : "C/N")});
+    ReadMeasurements(session, Point("DVB-T/H"), false, values, [&](Quantity q, double value) {
+        bands.push_back({q, value - 2, 2 + value, values.Has(q == Quantity::Level ? "LEVEL" : "C/N")});
     });
     ASSERT_EQ(bands.size(), 2u);  // no reply to "*?ME": no threshold from a missing value
-    EXPECT_EQ(bands[0].quantity, MeasuredQuantity::Level);
+    EXPECT_EQ(bands[0].quantity, Quantity::Level);
     EXPECT_DOUBLE_EQ(bands[0].min, 55.3);
     EXPECT_DOUBLE_EQ(bands[0].max, 59.3);
     EXPECT_FALSE(bands[0].storedAlready);
-    EXPECT_EQ(bands[1].quantity, MeasuredQuantity::CN);
+    EXPECT_EQ(bands[1].quantity, Quantity::CN);
     EXPECT_DOUBLE_EQ(bands[1].min, 28.1 - 2);
 }
 
 TEST_F(Readout, AnalogueDerivesVaButNeverTheDeviation)
 {
-    std::vector<MeasuredQuantity> seen;
+    std::vector<Quantity> seen;
     ReadMeasurements(session, Point("Analog", "Pal BG"), false, values,
-                     [&](MeasuredQuantity q, double) { seen.push_back(q); });
-    EXPECT_EQ(seen, (std::vector<MeasuredQuantity>{MeasuredQuantity::Level, MeasuredQuantity::CN,
-                                                   MeasuredQuantity::VA}));
+                     [&](Quantity q, double) { seen.push_back(q); });
+    EXPECT_EQ(seen, (std::vector<Quantity>{Quantity::Level, Quantity::CN,
+                                                   Quantity::VA}));
 }
 
 }  // namespace

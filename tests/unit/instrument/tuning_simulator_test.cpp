@@ -198,8 +198,8 @@ TEST_F(SimTuning, LevelReplyIsStoredInTenthsAndFeedsTheDeriverFirst)
 
     double derived = -1;
     MeasurementValues values;
-    ReadMeasurements(session, tp, false, values, [&](MeasuredQuantity q, double v) {
-        if (q == MeasuredQuantity::Level)
+    ReadMeasurements(session, tp, false, values, [&](Quantity q, double v) {
+        if (q == Quantity::Level)
             derived = v;
     });
     const double level = values.Number("LEVEL").value_or(-1);

@@ -1,3 +1,4 @@
+#include "instrument/vocabulary.h"
 #include "platform/errors.h"
 #include "support/temp_folder.h"
 #include "testpoints/csv_tables.h"
@@ -6,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 namespace {
@@ -63,6 +65,8 @@ TEST_F(CsvTablesTest, BadInputNamesLineAndFieldAndWritesNothing)
         {"ch;freq\nE21;nan\n", "line 2, field 'freq': 'nan' is not a number"},
         {"ch;freq\nCHANNEL21;474\n", "line 2, field 'ch': 'CHANNEL21' is longer than 8 characters"},
         {"ch;type\nE21;DVB-X\n", "line 2, field 'type': 'DVB-X' is not one of"},
+        {"ch;carrier\nE21;16K\n", "line 2, field 'carrier': '16K' is not one of 8K, 2K, 4K"},
+        {"ch;system\nE21;pal bg\n", "line 2, field 'system': 'pal bg' is not one of"},
         {"ch;freq\nE21\n", "line 2: 1 values for 2 fields"},
         {"ch;freq\nE21;474 MHz\n", "line 2, field 'freq': '474 MHz' is not a number"},
     };
@@ -87,6 +91,69 @@ TEST_F(CsvTablesTest, BadInputNamesLineAndFieldAndWritesNothing)
         EXPECT_EQ(existing.Text(QStringLiteral("ch")), QStringLiteral("KEEP"));
         existing.Close();
         EXPECT_EQ(QDir(folder.Path()).entryList({QStringLiteral("*.importing*")}, QDir::Files).size(), 0);
+    }
+}
+
+// Every value the tuning vocabulary knows is accepted, and fits its field.
+TEST_F(CsvTablesTest, ImportAcceptsEveryKnownValue)
+{
+    using vocabulary::Kind;
+    const Kind kinds[] = {Kind::Type,     Kind::System,        Kind::Band,    Kind::Lnb,         Kind::Modulation,
+                          Kind::CodeRate, Kind::GuardInterval, Kind::Carrier, Kind::InvSpectral, Kind::Layer};
+    QStringList header{QStringLiteral("ch")};
+    qsizetype rows = 0;
+    for (Kind kind : kinds) {
+        header.append(QString::fromLatin1(vocabulary::FieldOf(kind)));
+        rows = std::max(rows, vocabulary::KnownValues(kind).size());
+    }
+    QByteArray csv = header.join(QLatin1Char(';')).toUtf8() + '\n';
+    for (qsizetype r = 0; r < rows; ++r) {
+        QStringList line{QStringLiteral("R%1").arg(r)};
+        for (Kind kind : kinds) {
+            const QStringList known = vocabulary::KnownValues(kind);
+            line.append(known[r % known.size()]);
+        }
+        csv += line.join(QLatin1Char(';')).toUtf8() + '\n';
+    }
+    const QString target = folder.File(QStringLiteral("all.db"));
+    ASSERT_EQ(ImportTestPointsCsv(Write(QStringLiteral("all.csv"), csv), target), rows);
+    Dataset set(QString(), target);
+    set.Open();
+    for (qsizetype r = 0; r < rows; ++r, set.Next()) {
+        for (Kind kind : kinds) {
+            const QStringList known = vocabulary::KnownValues(kind);
+            EXPECT_EQ(set.Text(QString::fromLatin1(vocabulary::FieldOf(kind))), known[r % known.size()]);
+        }
+    }
+}
+
+TEST_F(CsvTablesTest, ErrorsAreWordedInTheCurrentLanguage)
+{
+    struct Case {
+        Language language;
+        const char* message;
+    };
+    const Case cases[] = {
+        {Language::English, "line 2, field 'minLV': 'high' is not a number"},
+        {Language::Spanish, "línea 2, campo 'minLV': 'high' no es un número"},
+        // No language chosen: an error still has to be readable.
+        {Language::Other, "line 2, field 'minLV': 'high' is not a number"},
+    };
+    const QString csv = Write(QStringLiteral("bad.csv"), "ch;minLV\nE21;high\n");
+    for (const Case& c : cases) {
+        try {
+            ImportTestPointsCsv(csv, folder.File(QStringLiteral("set.db")), c.language);
+            ADD_FAILURE() << "import accepted bad input";
+        } catch (const VigiloError& error) {
+            EXPECT_EQ(error.Text(), QString::fromUtf8(c.message));
+        }
+    }
+    try {
+        ImportTestPointsCsv(Write(QStringLiteral("field.csv"), "ch;colour\n"), folder.File(QStringLiteral("set.db")),
+                            Language::Spanish);
+        ADD_FAILURE() << "import accepted an unknown field";
+    } catch (const VigiloError& error) {
+        EXPECT_EQ(error.Text(), QString::fromUtf8("línea 1: campo desconocido 'colour'"));
     }
 }
 
