@@ -1,15 +1,11 @@
 #include "testpoints/dataset.h"
 
-#include "platform/decimal_point.h"
 #include "testpoints/engine_texts.h"
+#include "testpoints/field_values.h"
 #include "testpoints/sql_statement.h"
 
-#include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-
-#include <cmath>
 
 Q_LOGGING_CATEGORY(lcTables, "vigilo.testpoints", QtWarningMsg)
 
@@ -17,80 +13,6 @@ namespace {
 // Stored-order positions leave gaps so that an insert before a row rarely has
 // to renumber the rows after it.
 constexpr long long kPositionGap = 1024;
-
-QString KindName(FieldKind kind)
-{
-    switch (kind) {
-    case FieldKind::Text: return QStringLiteral("text");
-    case FieldKind::Float: return QStringLiteral("float");
-    case FieldKind::AutoIncrement: return QStringLiteral("autoinc");
-    }
-    return {};
-}
-
-std::optional<FieldKind> KindFromName(const QString& name)
-{
-    if (name == QLatin1String("text")) return FieldKind::Text;
-    if (name == QLatin1String("float")) return FieldKind::Float;
-    if (name == QLatin1String("autoinc")) return FieldKind::AutoIncrement;
-    return std::nullopt;
-}
-
-QString ColumnDeclaration(FieldKind kind)
-{
-    switch (kind) {
-    case FieldKind::Text: return QStringLiteral("TEXT");
-    case FieldKind::Float: return QStringLiteral("REAL");
-    case FieldKind::AutoIncrement: return QStringLiteral("INTEGER");
-    }
-    return {};
-}
-
-// General decimal text: up to 15 significant digits, "." and no trailing zeros.
-QString NumberText(double value)
-{
-    return QString::number(value, 'g', 15);
-}
-
-// A stored value as the field's kind reads it: SQLite keeps whatever another
-// tool wrote, so a number may sit in a text column and the other way round.
-QVariant FieldValue(const SqlStatement& query, int column, FieldKind kind)
-{
-    switch (query.Type(column)) {
-    case SqlType::Null: return QVariant();
-    case SqlType::Integer:
-        if (kind == FieldKind::Float) return QVariant(static_cast<double>(query.Int(column)));
-        if (kind == FieldKind::Text) return QVariant(query.String(column));
-        return QVariant(query.Int(column));
-    case SqlType::Float:
-        if (kind == FieldKind::Text) return QVariant(NumberText(query.Double(column)));
-        if (kind == FieldKind::AutoIncrement) return QVariant(static_cast<long long>(query.Double(column)));
-        return QVariant(query.Double(column));
-    case SqlType::Text:
-    case SqlType::Blob: break;
-    }
-    const QString text = query.String(column);
-    if (kind == FieldKind::Text) return QVariant(text);
-    bool ok = false;
-    const double number = FixDecimalPoint(text.trimmed()).toDouble(&ok);
-    if (!ok) return QVariant(text);
-    if (kind == FieldKind::AutoIncrement) return QVariant(static_cast<long long>(number));
-    return QVariant(number);
-}
-
-void ValidateFields(const std::vector<FieldDef>& fields)
-{
-    std::map<QString, int> seen;
-    for (const FieldDef& f : fields) {
-        if (f.name.trimmed().isEmpty() || f.name.startsWith(QLatin1Char('_')) ||
-            (f.kind == FieldKind::Text && f.width <= 0))
-            FailTable(EngineText(texts::kBadFieldDefinition).arg(f.name));
-        if (!seen.emplace(f.name.toLower(), 0).second)
-            FailTable(EngineText(texts::kDuplicateField).arg(f.name));
-    }
-    if (fields.empty())
-        FailTable(EngineText(texts::kBadFieldDefinition).arg(QString()));
-}
 }  // namespace
 
 Dataset::Dataset() = default;
@@ -166,45 +88,7 @@ void Dataset::CreateTable(const std::vector<FieldDef>& fields)
 {
     if (m_db)
         FailTable(EngineText(texts::kTableStillOpen).arg(FilePath()));
-    ValidateFields(fields);
-    const QString path = FilePath();
-    if (!QFileInfo(path).absoluteDir().exists())
-        FailTable(EngineText(texts::kFolderMissing).arg(QFileInfo(path).absolutePath()));
-    // Another dataset reading the file would go on over a deleted one.
-    RequireTableNotHeld(path);
-
-    const QString temporary = path + QStringLiteral(".creating");
-    DeleteTableFile(temporary);
-    {
-        SqlConnection db(temporary, SqlAccess::Create);
-        db.Exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-        db.Exec(QStringLiteral("BEGIN"));
-        db.Exec(QStringLiteral("CREATE TABLE _fields (position INTEGER PRIMARY KEY, name TEXT NOT NULL, "
-                               "kind TEXT NOT NULL, width INTEGER NOT NULL, required INTEGER NOT NULL, "
-                               "last_value INTEGER NOT NULL DEFAULT 0)"));
-        QStringList columns;
-        for (size_t i = 0; i < fields.size(); ++i) {
-            const FieldDef& f = fields[i];
-            columns.append(QuoteSqlName(f.name) + QLatin1Char(' ') + ColumnDeclaration(f.kind));
-            SqlStatement insert(db, QStringLiteral("INSERT INTO _fields (position, name, kind, width, required) "
-                                                   "VALUES (?, ?, ?, ?, ?)"));
-            insert.BindAll({QVariant(static_cast<long long>(i + 1)), QVariant(f.name), QVariant(KindName(f.kind)),
-                            QVariant(static_cast<long long>(f.kind == FieldKind::Text ? f.width : 0)),
-                            QVariant(static_cast<long long>(f.required ? 1 : 0))});
-            insert.Step();
-        }
-        columns.append(QStringLiteral("_pos INTEGER NOT NULL"));
-        db.Exec(QStringLiteral("CREATE TABLE records (%1)").arg(columns.join(QStringLiteral(", "))));
-        db.Exec(QStringLiteral("CREATE INDEX _records_order ON records (_pos)"));
-        db.Exec(QStringLiteral("COMMIT"));
-    }
-    // Replacing the old file: its journal side files belong to the old table
-    // and must go with it, or SQLite would apply them to the new one.
-    DeleteTableFile(path);
-    if (!QFile::rename(temporary, path)) {
-        DeleteTableFile(temporary);
-        FailTable(EngineText(texts::kCannotCreateFile).arg(path));
-    }
+    WriteEmptyTable(FilePath(), fields);
 }
 
 void Dataset::Open()
@@ -232,19 +116,10 @@ void Dataset::Open()
 
 void Dataset::LoadFields()
 {
-    m_fields.clear();
+    m_fields = ReadFields(*m_db);
     m_fieldByLowerName.clear();
-    SqlStatement query(*m_db, QStringLiteral("SELECT name, kind, width, required FROM _fields ORDER BY position"));
-    while (query.Step()) {
-        const auto kind = KindFromName(query.String(1));
-        if (!kind)
-            FailTable(EngineText(texts::kNotATable).arg(m_db->Path()));
-        FieldDef field{query.String(0), *kind, static_cast<int>(query.Int(2)), query.Int(3) != 0};
-        m_fieldByLowerName[field.name.toLower()] = static_cast<int>(m_fields.size());
-        m_fields.push_back(field);
-    }
-    if (m_fields.empty())
-        FailTable(EngineText(texts::kNotATable).arg(m_db->Path()));
+    for (size_t i = 0; i < m_fields.size(); ++i)
+        m_fieldByLowerName[m_fields[i].name.toLower()] = static_cast<int>(i);
     QStringList columns;
     QStringList marks;
     QStringList assignments;
@@ -343,65 +218,19 @@ QVariant Dataset::Value(const QString& name) const
 
 QString Dataset::Text(const QString& name) const
 {
-    const QVariant value = Value(name);
-    if (value.isNull())
-        return QString();
-    if (value.typeId() == QMetaType::Double)
-        return NumberText(value.toDouble());
-    return value.toString();
+    return FieldText(Value(name));
 }
 
 double Dataset::Number(const QString& name) const
 {
     const QVariant value = Value(name);
-    if (value.isNull())
-        return 0.0;
-    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::LongLong)
-        return value.toDouble();
-    const QString text = value.toString().trimmed();
-    if (text.isEmpty())
-        return 0.0;
-    bool ok = false;
-    const double number = FixDecimalPoint(text).toDouble(&ok);
-    // "inf" and "nan" parse as numbers but are no measurement or threshold.
-    if (!ok || !std::isfinite(number))
-        FailTable(EngineText(texts::kNotANumber).arg(text, m_fields[static_cast<size_t>(FieldIndex(name))].name));
-    return number;
-}
-
-QVariant Dataset::ConvertForField(int index, const QVariant& value) const
-{
-    const FieldDef& field = m_fields[static_cast<size_t>(index)];
-    if (field.kind == FieldKind::AutoIncrement)
-        FailTable(EngineText(texts::kFieldReadOnly).arg(field.name));
-    if (!value.isValid() || value.isNull())
-        return QVariant();
-    const int type = value.typeId();
-    const bool numeric = type == QMetaType::Double || type == QMetaType::Float || type == QMetaType::Int ||
-                         type == QMetaType::LongLong || type == QMetaType::UInt || type == QMetaType::ULongLong;
-    if (field.kind == FieldKind::Text) {
-        const QString text = numeric ? NumberText(value.toDouble()) : value.toString();
-        // Paradox kept an empty text as no value; so does this engine.
-        if (text.isEmpty())
-            return QVariant();
-        return QVariant(text.left(field.width));
-    }
-    if (numeric)
-        return QVariant(value.toDouble());
-    const QString text = value.toString().trimmed();
-    if (text.isEmpty())
-        return QVariant();
-    bool ok = false;
-    const double number = FixDecimalPoint(text).toDouble(&ok);
-    if (!ok || !std::isfinite(number))
-        FailTable(EngineText(texts::kNotANumber).arg(text, field.name));
-    return QVariant(number);
+    return FieldNumber(value, m_fields[static_cast<size_t>(FieldIndex(name))].name);
 }
 
 void Dataset::SetValue(const QString& name, const QVariant& value)
 {
     const int index = FieldIndex(name);
-    const QVariant stored = ConvertForField(index, value);
+    const QVariant stored = StoredFieldValue(m_fields[static_cast<size_t>(index)], value);
     EditableValues()[static_cast<size_t>(index)] = stored;
 }
 
@@ -481,7 +310,7 @@ std::optional<Dataset::Row> Dataset::Fetch(const QString& where, const std::vect
     row.rowid = query.Int(0);
     row.pos = query.Int(1);
     for (size_t i = 0; i < m_fields.size(); ++i)
-        row.values.push_back(FieldValue(query, static_cast<int>(i) + 2, m_fields[i].kind));
+        row.values.push_back(ReadFieldValue(query, static_cast<int>(i) + 2, m_fields[i].kind));
     return row;
 }
 
@@ -639,7 +468,7 @@ std::vector<std::vector<QVariant>> Dataset::ReadRows(long long first, long long 
         std::vector<QVariant> values;
         values.reserve(m_fields.size());
         for (size_t i = 0; i < m_fields.size(); ++i)
-            values.push_back(FieldValue(query, static_cast<int>(i), m_fields[i].kind));
+            values.push_back(ReadFieldValue(query, static_cast<int>(i), m_fields[i].kind));
         rows.push_back(std::move(values));
     }
     return rows;

@@ -2,6 +2,7 @@
 
 #include "testpoints/table_files.h"
 #include "testpoints/table_filter.h"
+#include "testpoints/table_schema.h"
 
 #include <QString>
 #include <QStringList>
@@ -15,19 +16,8 @@
 
 class SqlConnection;
 
-// The table engine. Every table is one SQLite file: a table "records" whose
-// columns are the fields, in field order and named exactly as the fields, plus
-// engine-private columns and tables whose names start with "_" (the stored
-// order "_pos", the field definitions "_fields"). Any SQLite tool can read it.
-
-enum class FieldKind { Text, Float, AutoIncrement };
-
-struct FieldDef {
-    QString name;
-    FieldKind kind = FieldKind::Text;
-    int width = 0;          // text fields: maximum characters; 0 for the others
-    bool required = false;
-};
+// The table engine: files and database names (table_files.h), the file layout
+// (table_schema.h), plain SQL (sql_statement.h) and, here, the cursor.
 
 enum class DatasetState { Inactive, Browse, Edit, Insert };
 
@@ -169,7 +159,6 @@ private:
     const std::vector<QVariant>* CurrentValues() const;
     long long PositionForInsert();
     long long NextAutoValue(int field);
-    QVariant ConvertForField(int field, const QVariant& value) const;
 
     QString m_databaseName;
     QString m_tableName;
