@@ -112,8 +112,8 @@ inline constexpr Text kAnalyserDetectedIn{" detected in ", " detectado en "};  /
 inline constexpr Text kAnalyserNotDetected{"has not detected ORBIMETER", "ORBIMETER no detectado"};
 
 // ---- Test point data ---------------------------------------------------------
-// Table engine errors (shown by the general error handler in English, as the
-// engine's own texts).
+// Table engine errors, in the current language (English while line 0 names
+// none), shown by the general error handler.
 inline constexpr Text kTableMissing{"Table does not exist: %1", "La tabla no existe: %1"};
 inline constexpr Text kNotATable{"%1 is not a table of this station", "%1 no es una tabla de esta estación"};
 inline constexpr Text kTableLocked{"Table is locked by another program: %1", "La tabla está bloqueada por otro programa: %1"};
@@ -127,20 +127,27 @@ inline constexpr Text kFieldReadOnly{"Field '%1' cannot be modified", "El campo 
 inline constexpr Text kFieldRequired{"Field '%1' must have a value", "El campo '%1' debe tener un valor"};
 inline constexpr Text kNoCurrentRecord{"No current record", "No hay registro actual"};
 inline constexpr Text kBadFilter{"Bad filter '%1': %2", "Filtro incorrecto '%1': %2"};
+// What is wrong with a bad filter (the %2 above); positions count from 1.
+inline constexpr Text kFilterFieldExpected{"field name expected at position %1", "se esperaba un nombre de campo en la posición %1"};
+inline constexpr Text kFilterUnclosedField{"field name opened at position %1 is not closed", "el nombre de campo abierto en la posición %1 no está cerrado"};
+inline constexpr Text kFilterComparisonExpected{"comparison expected at position %1", "se esperaba una comparación en la posición %1"};
+inline constexpr Text kFilterValueExpected{"value expected at position %1", "se esperaba un valor en la posición %1"};
+inline constexpr Text kFilterUnclosedText{"text opened at position %1 is not closed", "el texto abierto en la posición %1 no está cerrado"};
+inline constexpr Text kFilterBadValue{"'%1' is neither a number nor a quoted text", "'%1' no es un número ni un texto entre comillas"};
+inline constexpr Text kFilterJoinExpected{"'and' or 'or' expected at position %1", "se esperaba 'and' u 'or' en la posición %1"};
 inline constexpr Text kUnknownDatabase{"Unknown database name: %1", "Nombre de base de datos desconocido: %1"};
 inline constexpr Text kBadFieldDefinition{"Bad field definition '%1'", "Definición de campo incorrecta '%1'"};
 inline constexpr Text kDuplicateField{"Duplicate field name '%1'", "Nombre de campo duplicado '%1'"};
 inline constexpr Text kTableError{"Table error in %1: %2", "Error de tabla en %1: %2"};
 inline constexpr Text kCannotDeleteFile{"Cannot delete file %1", "No se puede borrar el fichero %1"};
+inline constexpr Text kTableHeldOpen{"The table %1 is open in the station and cannot be replaced.",
+                                     "La tabla %1 está abierta en la estación y no se puede sustituir."};
 inline constexpr Text kSaveAsCaption{"Save as", "Save as"};  // the prompt's caption in both languages
 inline constexpr Text kTestPointSetModified{"The test point table has been modified, do you want to save change?",
                                             "La Tabla de Puntos de Test ha sido modificada, ¿quiere guardar los cambios?"};
 inline constexpr Text kWorkingCopyReserved{"temp.db is the working copy of the test point set: choose another name",
                                            "temp.db es la copia de trabajo de los puntos de test: elija otro nombre"};
 inline constexpr Text kParadoxFilter{"Paradox(*.db)", "Paradox(*.db)"};
-// A file one dataset holds open must not be replaced or emptied by another.
-inline constexpr Text kTableOpenElsewhere{"The table %1 is open in the station and cannot be replaced: choose another file",
-                                          "La tabla %1 está abierta en la estación y no se puede sustituir: elija otro fichero"};
 // Reading semicolon-separated files (channel plan sources, test point import).
 inline constexpr Text kCsvCannotRead{"Cannot read file %1", "No se puede leer el fichero %1"};
 inline constexpr Text kCsvEmpty{"%1: no header line", "%1: falta la línea de cabecera"};

@@ -1,5 +1,9 @@
 #pragma once
 
+#include "testpoints/table_files.h"
+#include "testpoints/table_filter.h"
+#include "testpoints/table_schema.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -10,39 +14,10 @@
 #include <optional>
 #include <vector>
 
-// The table engine. Every table is one SQLite file: a table "records" whose
-// columns are the fields, in field order and named exactly as the fields, plus
-// engine-private columns and tables whose names start with "_" (the stored
-// order "_pos", the field definitions "_fields"). Any SQLite tool can read it.
+class SqlConnection;
 
-enum class FieldKind { Text, Float, AutoIncrement };
-
-struct FieldDef {
-    QString name;
-    FieldKind kind = FieldKind::Text;
-    int width = 0;          // text fields: maximum characters; 0 for the others
-    bool required = false;
-};
-
-// ---- Database names: a registered name stands for a folder. ----------------
-void RegisterDatabase(const QString& name, const QString& folder);
-void RemoveDatabase(const QString& name);
-QStringList DatabaseNames();
-// The folder of a registered name; an unknown name raises VigiloError.
-QString DatabaseFolder(const QString& name);
-
-// A table path from a database name and a table name: a table name that is an
-// absolute path overrides the folder; a name without extension gets ".db".
-// The file name is matched without regard to case when the exact one is absent
-// ("13E_HOTBIRD.DB" finds "13E_HOTBIRD.db").
-QString ResolveTablePath(const QString& databaseName, const QString& tableName);
-
-// Copies a table file consistently (also while a writer holds it open) and
-// replaces the target with all its rows. Raises VigiloError when the source is
-// not a table of this engine.
-void CopyTableFile(const QString& source, const QString& target);
-// Removes a table file with its journal side files; a missing file is no error.
-void DeleteTableFile(const QString& path);
+// The table engine: files and database names (table_files.h), the file layout
+// (table_schema.h), plain SQL (sql_statement.h) and, here, the cursor.
 
 enum class DatasetState { Inactive, Browse, Edit, Insert };
 
@@ -72,7 +47,7 @@ public:
     QString FilePath() const;
 
     // Replaces an existing file of that name with an empty table. The dataset
-    // must be closed.
+    // must be closed, and no other open dataset may hold the file.
     void CreateTable(const std::vector<FieldDef>& fields);
 
     // Places the current row on the first row. A missing file, a locked file or
@@ -145,9 +120,8 @@ public:
     void SetValue(const QString& name, const QVariant& value);
 
     // ---- Filter ------------------------------------------------------------------
-    // Conditions "field op value" (op one of = <> < > <= >=; value a number or a
-    // quoted text) joined by "and" / "or", e.g. "index=12". Values are bound,
-    // never pasted into SQL. A malformed filter raises VigiloError when set.
+    // The text of table_filter.h, e.g. "index=12". A malformed filter, or one
+    // naming a field the open table lacks, raises VigiloError when set.
     void SetFilter(const QString& text);
     QString Filter() const { return m_filterText; }
     void SetFiltered(bool on);
@@ -165,12 +139,6 @@ public:
     std::vector<std::vector<QVariant>> ReadRows(long long first, long long count) const;
 
 private:
-    struct Connection;
-    struct Condition {
-        QString field;
-        QString op;
-        QVariant value;
-    };
     struct Row {
         long long rowid = 0;
         long long pos = 0;
@@ -185,17 +153,17 @@ private:
     void EndWrite(bool ok);
     std::optional<Row> Fetch(const QString& where, const std::vector<QVariant>& params,
                              bool descending) const;
-    QString FilterSql(std::vector<QVariant>& params) const;
+    QString FilterClause(std::vector<QVariant>& params) const;
     void SetCurrent(std::optional<Row> row);
     std::vector<QVariant>& EditableValues();
     const std::vector<QVariant>* CurrentValues() const;
     long long PositionForInsert();
     long long NextAutoValue(int field);
-    QVariant ConvertForField(int field, const QVariant& value) const;
 
     QString m_databaseName;
     QString m_tableName;
-    std::unique_ptr<Connection> m_db;
+    std::unique_ptr<SqlConnection> m_db;
+    std::unique_ptr<TableHold> m_hold;  // while open
     std::vector<FieldDef> m_fields;
     std::map<QString, int> m_fieldByLowerName;
     QString m_fieldColumns;  // the fields' quoted column names, in order
@@ -210,8 +178,7 @@ private:
     bool m_inTransaction = false;
 
     QString m_filterText;
-    std::vector<Condition> m_conditions;
-    std::vector<QString> m_joins;  // "and"/"or" between conditions
+    TableFilter m_filter;
     bool m_filtered = false;
 
     std::map<int, std::function<void(DatasetEvent)>> m_listeners;

@@ -42,7 +42,7 @@ bool Workspace::RefusedAsHeld(const QString& file, const Dataset* user)
         if (other != user && other->IsOpen() && SameFile(file, other->FilePath()))
             held = true;
     if (held)
-        if (const auto text = Pick(settings, texts::kTableOpenElsewhere))
+        if (const auto text = Pick(settings, texts::kTableHeldOpen))
             dialogs.ShowMessage(text->arg(QFileInfo(file).absoluteFilePath()));
     return held;
 }

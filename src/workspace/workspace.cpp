@@ -1,6 +1,7 @@
 #include "workspace/workspace.h"
 
 #include "instrument/analyser_link.h"
+#include "testpoints/engine_texts.h"
 
 Workspace::Workspace(EventPump& pumpIn, UserDialogs& dialogsIn, SystemCommands& systemIn, Settings& settingsIn,
                      SerialDeviceFactory ports)
@@ -8,9 +9,14 @@ Workspace::Workspace(EventPump& pumpIn, UserDialogs& dialogsIn, SystemCommands& 
 {
     if (serialPorts)
         m_link = std::make_unique<AnalyserLink>(pump, serialPorts, modelCode);
+    // Table errors reach the user through the general error handler.
+    FollowLanguageOf(&settings);
 }
 
-Workspace::~Workspace() = default;
+Workspace::~Workspace()
+{
+    StopFollowingLanguageOf(&settings);
+}
 
 std::optional<QString> Workspace::IdentifyAnalyserOn(int com)
 {

@@ -263,6 +263,43 @@ private slots:
         QCOMPARE(m_program->workspace.AcquiredTable.RecordCount(), 3);
     }
 
+    void tablesOpenInTheStationAreNotReplaced_data()
+    {
+        QTest::addColumn<bool>("saveSet");
+        QTest::newRow("set saved onto the open Measurements table") << true;
+        QTest::newRow("Measurements table created onto the working copy") << false;
+    }
+    void tablesOpenInTheStationAreNotReplaced()
+    {
+        QFETCH(bool, saveSet);
+        NewMeasurements();
+        Dataset& report = m_program->workspace.ReportTable;
+        report.Append();
+        report.SetText(QStringLiteral("ch"), QStringLiteral("R1"));
+        report.Post();
+        Commands().NewAcqButtonClick();
+        AddRow(QStringLiteral("A"));
+
+        if (saveSet) {
+            m_dialogs->saveAnswers.push_back(Measurements(QStringLiteral("m.db")));
+            Commands().SaveTPClick();
+        } else {
+            m_dialogs->saveAnswers.push_back(WorkingCopyPath());
+            Commands().NewReportBtnClick();
+        }
+        QCOMPARE(m_dialogs->messages.size(), 1);
+        QVERIFY2(m_dialogs->messages.front().endsWith(QStringLiteral(" is open in the station and cannot be replaced.")),
+                 qPrintable(m_dialogs->messages.front()));
+        QVERIFY(m_program->workspace.AcquiredTable.IsOpen());
+        QCOMPARE(Channels(m_program->workspace.AcquiredTable), QStringList{QStringLiteral("A")});
+        // The refusal comes before anything is closed.
+        QVERIFY(report.IsOpen());
+        QCOMPARE(Channels(report), QStringList{QStringLiteral("R1")});
+        Dataset measurements(QString(), Measurements(QStringLiteral("m.db")));
+        measurements.Open();
+        QCOMPARE(Channels(measurements), QStringList{QStringLiteral("R1")});
+    }
+
     void newMeasurementsTableOverExistingFileStartsEmpty()
     {
         const QString path = Measurements(QStringLiteral("old.db"));
