@@ -26,12 +26,14 @@ struct StationResult {
     QStringList Rows() const { return lines.filter(QRegularExpression(QStringLiteral("^row: "))); }
 };
 
-// Runs the station; `onLine` may act on each output line as it comes.
+// Runs the station on the program folder's ports only (never the machine's
+// serial devices); `onLine` may act on each output line as it comes.
 StationResult RunStation(const QStringList& arguments, int timeoutMs,
                          const std::function<void(const QString&, QProcess&)>& onLine = {})
 {
     QProcess station;
-    station.start(kBin + QStringLiteral("/vigilo-station"), arguments);
+    station.start(kBin + QStringLiteral("/vigilo-station"),
+                  QStringList{QString::fromLatin1(SimProcess::kStationPortsOnly)} + arguments);
     StationResult result;
     QElapsedTimer timer;
     timer.start();
