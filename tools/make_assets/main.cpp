@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
+#include <QHashSeed>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
@@ -185,6 +186,9 @@ int main(int argc, char** argv)
     // Before Qt reads the clock: see WithFixedDates.
     qputenv("TZ", "UTC");
     tzset();
+    // The PDF writer emits its fonts in hash order: a seed drawn per process
+    // would shuffle the objects from one run to the next.
+    QHashSeed::setDeterministicGlobalSeed();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
