@@ -5,6 +5,22 @@
 
 #include <QFileInfo>
 
+#include <atomic>
+
+namespace {
+std::atomic<bool> g_portsOnly{false};
+}
+
+void SetComPortsOnly(bool on)
+{
+    g_portsOnly = on;
+}
+
+bool ComPortsOnly()
+{
+    return g_portsOnly;
+}
+
 QString DefaultComDevice(int comNumber)
 {
     if (comNumber >= 1 && comNumber <= 4)
@@ -29,5 +45,5 @@ QString ResolveComDevice(const QString& portName, bool useDefaultTable)
         return info.symLinkTarget();
     if (info.exists())
         return link;
-    return useDefaultTable ? DefaultComDevice(number) : QString();
+    return useDefaultTable && !ComPortsOnly() ? DefaultComDevice(number) : QString();
 }

@@ -15,5 +15,12 @@
 // The "\\.\COM12" form is accepted as well.
 QString ResolveComDevice(const QString& portName, bool useDefaultTable = true);
 
+// "Only the ports/ links of the program folder": while on, the default table
+// is off for every resolution in the process, so nothing opens the machine's
+// own serial devices (a test beside a simulator, a station that must not
+// touch a modem on /dev/ttyACM0). Off at start.
+void SetComPortsOnly(bool on);
+bool ComPortsOnly();
+
 // The default table alone; empty outside it.
 QString DefaultComDevice(int comNumber);

@@ -26,8 +26,9 @@ TEST(AnalyserSimulatorOnPty, ThePortSearchFindsAndIdentifiesItOnCom7)
 
     QtEventPump pump;
     int modelCode = -1;
-    // COM1 to COM6 have no link and, without the default table, no device.
-    AnalyserLink link(pump, PosixSerialDeviceFactory(pump, false), modelCode);
+    // COM1 to COM6 have no link and, with the simulator's ports only, no device.
+    ASSERT_TRUE(ComPortsOnly());
+    AnalyserLink link(pump, PosixSerialDeviceFactory(pump), modelCode);
     QList<int> tried;
     const PortSearchResult result = SearchAnalyserPort(link, [&](int index) { tried.append(index); });
     ASSERT_TRUE(result.found);
@@ -52,7 +53,7 @@ TEST(AnalyserSimulatorOnPty, AnUnpluggedAnalyserFailsQuickly)
     ASSERT_TRUE(sim.Ready());
     QtEventPump pump;
     int modelCode = -1;
-    AnalyserLink link(pump, PosixSerialDeviceFactory(pump, false), modelCode);
+    AnalyserLink link(pump, PosixSerialDeviceFactory(pump), modelCode);
     link.Port().SelectPort(1);
     ASSERT_TRUE(link.Port().Open());
     link.Port().Configure(TimeoutProfile::Standard, 115200, 8, 0, 0);
@@ -78,7 +79,7 @@ TEST(GpsSimulatorOnPty, ReadsAFixFromTheSimulatedReceiver)
     SimProcess sim(folder.Path(), {"--no-analyser", "--gps-com", "12", "--gps-period", "300"});
     ASSERT_TRUE(sim.Ready()) << sim.Output().toStdString();
     QtEventPump pump;
-    TSerialGPS port(pump, PosixSerialDeviceFactory(pump, false));
+    TSerialGPS port(pump, PosixSerialDeviceFactory(pump));
     port.SelectPort(11);
     ASSERT_TRUE(port.Open());
     EXPECT_EQ(port.PortName(), "\\\\.\\COM12");

@@ -28,7 +28,8 @@ struct StationResult {
     QStringList Rows() const { return lines.filter(QRegularExpression(QStringLiteral("^row: "))); }
 };
 
-// Runs the station; `onLine` may act on each output line as it comes;
+// Runs the station on the program folder's ports only (never the machine's
+// serial devices); `onLine` may act on each output line as it comes;
 // `locale` names the environment's locale (LC_ALL) when not empty.
 StationResult RunStation(const QStringList& arguments, int timeoutMs,
                          const std::function<void(const QString&, QProcess&)>& onLine = {},
@@ -40,7 +41,8 @@ StationResult RunStation(const QStringList& arguments, int timeoutMs,
         environment.insert(QStringLiteral("LC_ALL"), locale);
         station.setProcessEnvironment(environment);
     }
-    station.start(kBin + QStringLiteral("/vigilo-station"), arguments);
+    station.start(kBin + QStringLiteral("/vigilo-station"),
+                  QStringList{QString::fromLatin1(SimProcess::kStationPortsOnly)} + arguments);
     StationResult result;
     QElapsedTimer timer;
     timer.start();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/com_names.h"
+
 #include <QByteArray>
 #include <QProcess>
 #include <QString>
@@ -7,10 +9,16 @@
 
 // vigilo-analyser-sim as a child process serving a program folder: started
 // with `arguments`, waited for until it says "ready", terminated on scope exit.
+// While it lives, COM names in this process resolve only through the folder's
+// ports/ links, so a test never opens the machine's own /dev/ttyS* or
+// /dev/ttyUSB*; a vigilo-station started beside it gets kStationPortsOnly.
 class SimProcess {
 public:
-    SimProcess(const QString& folder, QStringList arguments)
+    static constexpr const char* kStationPortsOnly = "--ports-only";
+
+    SimProcess(const QString& folder, QStringList arguments) : m_portsOnlyBefore(ComPortsOnly())
     {
+        SetComPortsOnly(true);
         arguments << QStringLiteral("--folder") << folder;
         m_process.start(QStringLiteral(VIGILO_PROGRAM_DIR "/vigilo-analyser-sim"), arguments);
         while (m_process.waitForReadyRead(10000)) {
@@ -25,6 +33,7 @@ public:
         if (!m_process.waitForFinished(5000))
             m_process.kill();
         m_process.waitForFinished(5000);
+        SetComPortsOnly(m_portsOnlyBefore);
     }
     SimProcess(const SimProcess&) = delete;
     SimProcess& operator=(const SimProcess&) = delete;
@@ -33,6 +42,7 @@ public:
     QByteArray Output() const { return m_output; }
 
 private:
+    bool m_portsOnlyBefore;
     QProcess m_process;
     QByteArray m_output;
 };

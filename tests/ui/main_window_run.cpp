@@ -9,6 +9,7 @@
 #include "support/fake_system_commands.h"
 #include "support/recording_dialogs.h"
 #include "support/temp_folder.h"
+#include "support/virtual_time_ceiling.h"
 #include "testpoints/acq_table_window.h"
 #include "testpoints/table_layouts.h"
 
@@ -34,6 +35,8 @@ class MainWindowRunTest : public QObject {
     std::unique_ptr<RecordingDialogs> dialogs;
     std::unique_ptr<FakeSystemCommands> system;
     std::unique_ptr<Program> program;
+    // A run that would never end fails its test instead of hanging it.
+    std::unique_ptr<VirtualTimeCeiling> ceiling;
 
     TVigilo& Main() { return *program->VigiloForm; }
 
@@ -75,6 +78,9 @@ class MainWindowRunTest : public QObject {
         QVERIFY(Main().RunMeasureBtn->isEnabled());
         dialogs->messages.clear();
         program->OperMode->CheckBoxBucleRepeticiones->click();
+        ceiling = std::make_unique<VirtualTimeCeiling>(*clock, 10 * 60 * 1000, [](const QString& message) {
+            QTest::qFail(qPrintable(message), __FILE__, __LINE__);
+        });
     }
 
 private slots:
@@ -88,6 +94,7 @@ private slots:
     }
     void cleanup()
     {
+        ceiling.reset();
         program.reset();
         ports.reset();
         folder.reset();

@@ -1,14 +1,21 @@
-// Draws the station's own pictures (JPEG) and the two short manuals (PDF).
+// Draws the station's own pictures (JPEG) and the two short manuals (PDF)
+// into a program folder. The same program gives the same bytes on every run,
+// so a rebuild never shows a change that is not one.
+#include <QBuffer>
 #include <QDir>
 #include <QGuiApplication>
+#include <QHashSeed>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPdfWriter>
 #include <QRadialGradient>
+#include <QRegularExpression>
+#include <QSaveFile>
 #include <QTextDocument>
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
@@ -44,7 +51,7 @@ void DrawWaves(QPainter& p, QPointF origin, double radius, QColor colour)
 
 void DrawTitle(QPainter& p, const QRectF& area, const QString& title, const QString& subtitle)
 {
-    QFont font(QStringLiteral("DejaVu Sans"));
+    QFont font(QStringLiteral("Liberation Sans"));
     font.setBold(true);
     font.setPixelSize(int(area.height() * 0.22));
     p.setFont(font);
@@ -90,31 +97,58 @@ QImage Glyph(int side, const std::function<void(QPainter&, double)>& draw, QColo
     return image;
 }
 
-bool Save(const QImage& image, const QString& path)
+bool WriteFile(const QString& path, const QByteArray& bytes)
 {
-    const bool ok = image.save(path, "JPG", 92);
+    QSaveFile file(path);
+    const bool ok = file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
     std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
     return ok;
 }
 
+bool Save(const QImage& image, const QString& path)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    return image.save(&buffer, "JPG", 92) && WriteFile(path, bytes);
+}
+
+// QPdfWriter stamps the Info dictionary with the moment of writing. The
+// stamp is overwritten in place with a fixed one of the same length, so the
+// cross-reference offsets stay right; main() runs on UTC, which keeps the
+// stamp's zone part the same length ("Z") wherever the tool runs.
+QByteArray WithFixedDates(QByteArray pdf)
+{
+    static const QRegularExpression stamp(QStringLiteral("/(CreationDate|ModDate) \\(D:([0-9]{14})"));
+    const QString text = QString::fromLatin1(pdf);
+    for (auto it = stamp.globalMatch(text); it.hasNext();) {
+        const auto match = it.next();
+        pdf.replace(match.capturedStart(2), 14, "20260101000000");
+    }
+    return pdf;
+}
+
 bool WriteManual(const QString& path, const QString& html)
 {
-    QPdfWriter writer(path);
-    writer.setPageSize(QPageSize(QPageSize::A4));
-    writer.setResolution(300);
-    writer.setTitle(QStringLiteral("Vigilo"));
-    QTextDocument doc;
-    doc.setHtml(html);
-    doc.setPageSize(QSizeF(writer.width(), writer.height()));
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPointSizeF(10 * 300.0 / 72.0 / 4.0);
-    doc.setDefaultFont(font);
-    QPainter painter(&writer);
-    painter.scale(4.0, 4.0);
-    doc.setPageSize(QSizeF(writer.width() / 4.0, writer.height() / 4.0));
-    doc.drawContents(&painter);
-    std::printf("wrote %s\n", qPrintable(path));
-    return true;
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    {
+        QPdfWriter writer(&buffer);
+        writer.setPageSize(QPageSize(QPageSize::A4));
+        writer.setResolution(300);
+        writer.setTitle(QStringLiteral("Vigilo"));
+        QTextDocument doc;
+        doc.setHtml(html);
+        QFont font(QStringLiteral("Liberation Sans"));
+        font.setPointSizeF(10 * 300.0 / 72.0 / 4.0);
+        doc.setDefaultFont(font);
+        QPainter painter(&writer);
+        painter.scale(4.0, 4.0);
+        doc.setPageSize(QSizeF(writer.width() / 4.0, writer.height() / 4.0));
+        doc.drawContents(&painter);
+    }
+    return WriteFile(path, WithFixedDates(bytes));
 }
 
 const char* kManualEn = R"(<h1>Vigilo 2.60 - User manual</h1>
@@ -149,17 +183,26 @@ empresa y del correo se guardan en config.cfg junto al programa.</p>)";
 
 int main(int argc, char** argv)
 {
+    // Before Qt reads the clock: see WithFixedDates.
+    qputenv("TZ", "UTC");
+    tzset();
+    // The PDF writer emits its fonts in hash order: a seed drawn per process
+    // would shuffle the objects from one run to the next.
+    QHashSeed::setDeterministicGlobalSeed();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: vigilo-make-assets <data folder>\n");
+        std::fprintf(stderr, "usage: vigilo-make-assets <program folder>\n"
+                             "  writes <program folder>/images/*.jpg and <program folder>/Manual_*.pdf\n");
         return 2;
     }
-    const QDir data(QString::fromLocal8Bit(argv[1]));
-    data.mkpath(QStringLiteral("images"));
-    data.mkpath(QStringLiteral("manuals"));
-    const auto image = [&](const char* name) { return data.filePath(QStringLiteral("images/") + QLatin1String(name)); };
+    const QDir folder(QString::fromLocal8Bit(argv[1]));
+    if (!folder.mkpath(QStringLiteral("images"))) {
+        std::fprintf(stderr, "cannot create %s/images\n", argv[1]);
+        return 1;
+    }
+    const auto image = [&](const char* name) { return folder.filePath(QStringLiteral("images/") + QLatin1String(name)); };
 
     bool ok = Save(Scene(QSize(900, 560), false), image("background.jpg"));
     ok &= Save(Scene(QSize(760, 466), true), image("splash.jpg"));
@@ -191,7 +234,7 @@ int main(int argc, char** argv)
         p.drawArc(QRectF(s * 0.2, s * 0.22, s * 0.6, s * 0.6), 120 * 16, 300 * 16);
         p.drawLine(QPointF(s * 0.5, s * 0.12), QPointF(s * 0.5, s * 0.5));
     }, QColor(226, 222, 205)), image("shutdown.jpg"));
-    ok &= WriteManual(data.filePath(QStringLiteral("manuals/Manual_en.pdf")), QString::fromUtf8(kManualEn));
-    ok &= WriteManual(data.filePath(QStringLiteral("manuals/Manual_sp.pdf")), QString::fromUtf8(kManualSp));
+    ok &= WriteManual(folder.filePath(QStringLiteral("Manual_en.pdf")), QString::fromUtf8(kManualEn));
+    ok &= WriteManual(folder.filePath(QStringLiteral("Manual_sp.pdf")), QString::fromUtf8(kManualSp));
     return ok ? 0 : 1;
 }

@@ -16,6 +16,7 @@
 #include "instrument/analyser_link.h"
 #include "instrument/port_search.h"
 #include "instrument/posix_serial_device.h"
+#include "platform/com_names.h"
 #include "platform/decimal_point.h"
 #include "platform/errors.h"
 #include "platform/event_pump.h"
@@ -217,6 +218,10 @@ int main(int argc, char** argv)
         "Exit status: 0 done; 1 --search found no analyser; 2 bad options;\n"
         "3 no analyser answers; 4 a table is missing, empty or unreadable."));
     parser.addHelpOption();
+    const QCommandLineOption portsOnlyOpt(
+        QStringLiteral("ports-only"),
+        QStringLiteral("COM names are only the program folder's ports/ links (no /dev/ttyS*, ttyUSB*, ttyACM*)."));
+    parser.addOption(portsOnlyOpt);
     const QCommandLineOption folderOpt(QStringLiteral("folder"),
                                        QStringLiteral("Program folder (Database/, ports/, config.cfg); default the executable's."),
                                        QStringLiteral("dir"));
@@ -274,6 +279,7 @@ int main(int argc, char** argv)
                        continuousOpt, singleOpt, onOffOpt, delayOpt, betweenPointsOpt, betweenLoopsOpt, autoAlarmOpt,
                        tolLevelOpt, tolCnOpt, tolVaOpt, tolMerOpt, gpsOpt, gpsBaudOpt, languageOpt});
     parser.process(app);
+    SetComPortsOnly(parser.isSet(portsOnlyOpt));
 
     const auto usage = [](const QString& text) {
         PrintError(text);

@@ -2,6 +2,7 @@
 
 #include "platform/date_formats.h"
 
+#include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
 namespace {
@@ -328,5 +329,18 @@ TEST(MeasurementRun, ContinuousRunRepeatsPassesUntilStop)
     ASSERT_EQ(stored.size(), 5u);
     EXPECT_EQ(stored[4]["ch"], "21");
     EXPECT_TRUE(f.host.events.contains("DisableOperatingMode"));
+}
+
+// The same run with its Stop lost, as a regression would lose it: the
+// fixture's ceiling ends it as a failure instead of letting the test spin.
+TEST(MeasurementRun, ARunThatNeverStopsFailsAtTheVirtualTimeCeiling)
+{
+    RunFixture f;
+    f.AddPoint(DvbtPoint("21", "474"));
+    f.ceiling.MoveTo(60 * 1000);
+    EXPECT_NONFATAL_FAILURE(f.run.RunMeasureBtnClick(), "did not end within 60 s of virtual time");
+    EXPECT_TRUE(f.ceiling.Passed());
+    EXPECT_EQ(f.run.Phase(), RunPhase::Stopped) << "the run ended on the ceiling's error";
+    EXPECT_GT(f.Rows().size(), 5u) << "it ran until the ceiling";
 }
 }  // namespace

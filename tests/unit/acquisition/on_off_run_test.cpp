@@ -143,6 +143,7 @@ TEST(OnOffRun, ZeroOnTimeRunsForAboutADay)
     CycleFixture f;
     f.host.mode.onTime = QTime(0, 0, 0);
     f.host.mode.timeBetweenTP = 43200;  // few visits: the day passes in the waits
+    f.ceiling.MoveTo(2LL * 86400 * 1000);
     f.sim.clock.At(3LL * 3600 * 1000, [&] { EXPECT_FALSE(f.host.stopDown) << "still in the ON phase after 3 h"; });
     f.run.RunMeasureBtnClick();
     ASSERT_FALSE(f.host.stopDownAtMs.empty());

@@ -15,10 +15,13 @@
 #include "support/recording_dialogs.h"
 #include "support/sim_fixture.h"
 #include "support/temp_folder.h"
+#include "support/virtual_time_ceiling.h"
 #include "testpoints/dataset.h"
 #include "testpoints/table_layouts.h"
 
 #include <QMap>
+#include <gtest/gtest.h>
+
 #include <functional>
 #include <vector>
 
@@ -182,6 +185,11 @@ private:
 };
 
 struct RunFixture {
+    // Far beyond the usual run of these tests (about a minute of virtual
+    // time), and reached in under a minute of real time even by a run that
+    // stores a row at every visit. A case meant to run longer moves it.
+    static constexpr qint64 kRunCeilingMs = 30LL * 60 * 1000;
+
     explicit RunFixture(const std::vector<FieldDef>& testPointLayout = TestPointFields())
     {
         settings.Replace(Settings::kLanguageLine, QStringLiteral("english"));
@@ -241,4 +249,6 @@ struct RunFixture {
     Dataset measurements;
     RecordingRunHost host{sim, testPoints, measurements};
     MeasurementRun run{station, host};
+    VirtualTimeCeiling ceiling{sim.clock, kRunCeilingMs,
+                               [](const QString& message) { ADD_FAILURE() << message.toStdString(); }};
 };
