@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One Query round trip over a pseudo-terminal against the simulated analyser
 // (the protocol's own 100 ms pause subtracted), and the CPU a byte wait
 // costs while nothing arrives.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The run's own cost:
 // - CPU time of one whole visit (tuning, readout, the Measurements row with
 //   its copied fields, stored durably) beyond the prescribed waits: the

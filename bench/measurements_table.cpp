@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A Measurements table of a million rows: appending them, then opening the
 // table in the report table window's grid and scrolling to the last row.
 // Peak memory (VmHWM) is reported as a counter in kB.

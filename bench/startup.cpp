@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-program start-up: a fresh process runs the station's real start-up
 // (splash, main window with its 2 s splash wait, every window, settings
 // loader) on the offscreen platform and exits as soon as the main window is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CPU cost of tuning and reading one test point, beyond the prescribed waits:
 // the link, the handshake and the simulated analyser run on the virtual
 // clock, so every wait costs no real time and what is measured is the work

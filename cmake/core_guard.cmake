@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Generates, once per configure, a folder of stand-in headers named like every
 # header of Qt Widgets, and Print Support (and not of Core/Gui). Put in
 # front of a target's include path, any #include of a widget header in that

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks which way the includes of src/ point; run by the build (target
 # layer_check) so a file that breaks the layering stops it:
 #   - the core (files not ending in _window, _form or _ui) includes no window

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "acquisition/measurement_run.h"
 
 #include "acquisition/oper_mode.h"

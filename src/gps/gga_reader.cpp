@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gps/gga_reader.h"
 
 #include "gps/serial_gps.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "gps/serial_gps.h"
 
 #include "platform/event_pump.h"

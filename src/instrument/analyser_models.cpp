@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "instrument/analyser_models.h"
 
 int FindModelCode(const QString& name)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "instrument/posix_serial_device.h"
 
 #include "instrument/instrument_log.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "testpoints/fields.h"
+#include "platform/fields.h"
 
 // The four measured quantities whose values can become alarm thresholds: the
 // readout reports them, the automatic alarm pass centres a band on them.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "instrument/serial_port.h"
 
 #include "instrument/instrument_log.h"

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "instrument/test_point.h"
 
-#include "testpoints/fields.h"
+#include "platform/fields.h"
 
 #include <cmath>
 

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "instrument/tuning_parameters.h"
 
 #include "instrument/instrument_log.h"
 #include "instrument/vocabulary.h"
-#include "testpoints/fields.h"
+#include "platform/fields.h"
 
 #include <cmath>
 #include <cstdio>

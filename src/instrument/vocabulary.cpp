@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "instrument/vocabulary.h"
 
-#include "testpoints/fields.h"
+#include "platform/fields.h"
 
 #include <cstdint>
 

@@ -1,6 +1,7 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "reports/report_table_window.h"
 
-#include "testpoints/fields.h"
+#include "platform/fields.h"
 #include "testpoints/grid_placement.h"
 
 #include <QTableView>

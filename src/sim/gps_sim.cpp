@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "sim/gps_sim.h"
 
 QByteArray NmeaSentence(const QByteArray& body, bool lowerCaseChecksum)

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "testpoints/acq_table_window.h"
 
 #include "testpoints/dataset.h"
 #include "testpoints/dataset_model.h"
-#include "testpoints/fields.h"
+#include "platform/fields.h"
 #include "testpoints/grid_placement.h"
 
 #include <QLoggingCategory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "testpoints/data_module.h"
 
 #include "testpoints/table_layouts.h"

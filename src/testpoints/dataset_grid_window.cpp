@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "testpoints/dataset_grid_window.h"
 
 #include "testpoints/dataset.h"

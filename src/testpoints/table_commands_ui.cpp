@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "testpoints/table_commands_ui.h"
 
 #include "workspace/workspace.h"

@@ -1,7 +1,8 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
 #include "testpoints/dataset.h"
-#include "testpoints/fields.h"
+#include "platform/fields.h"
 
 #include <QString>
 #include <vector>

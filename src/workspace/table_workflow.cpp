@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workspace's test point set and Measurements table workflow.
 #include "workspace/workspace.h"
 

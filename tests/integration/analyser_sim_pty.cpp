@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The simulator program on real pseudo-terminals, reached through the real
 // POSIX serial device and the ports/COMn links of a program folder.
 

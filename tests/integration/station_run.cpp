@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vigilo-station against vigilo-analyser-sim on real pseudo-terminals: one
 // pass over a set with one test point of every standard, the stop signal,
 // and the failures a script must be able to tell apart.

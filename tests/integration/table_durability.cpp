@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A process appending rows is killed (SIGKILL) at random moments, again and
 // again: every row it reported as posted must be in the table afterwards, and
 // the file must pass SQLite's integrity check.

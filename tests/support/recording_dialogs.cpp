@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/recording_dialogs.h"
 
 bool RecordingDialogs::AskYesNo(const QString& caption, const QString& text)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "acquisition/oper_mode_window.h"
 #include "alarms/auto_alarm_window.h"
 #include "platform/settings.h"

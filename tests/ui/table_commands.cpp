@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The test point set and Measurements table commands of the main window, with
 // scripted file dialogs and questions.
 #include "app/main_window.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Draws the station's own pictures (JPEG) and the two short manuals (PDF)
 // into a program folder. The same program gives the same bytes on every run,
 // so a rebuild never shows a change that is not one.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vigilo-plan-builder SOURCE.csv TABLE.db
 // Builds a channel plan table from a semicolon-separated source whose header
 // names the plan's fields; values are stored as text, as written.

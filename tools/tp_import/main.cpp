@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // vigilo-import-testpoints SOURCE.csv SET.db
 // Creates (or replaces) a test point set from a semicolon-separated file whose
 // header names test point fields, in any order; `index` is numbered by the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Serves a simulated analyser (and optionally a GPS receiver) on
 // pseudo-terminals linked as ports/COMn in a program folder, so the station
 // (or anything else) can talk to it without hardware.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The station without windows, for unattended machines and scripts: the same
 // measurement run as the main window's Run button, driven by command-line
 // options, printing its status changes and one line per stored

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "acquisition/on_off_cycle.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "instrument/measurement_readout.h"
 #include "tuning_scripted_analyser.h"
 

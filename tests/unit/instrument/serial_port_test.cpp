@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "instrument/serial_port.h"
 #include "sim/virtual_clock.h"
 #include "sim/sim_serial_device.h"

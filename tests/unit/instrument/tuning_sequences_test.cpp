@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "instrument/tuners.h"
 #include "instrument/tune_frequency.h"
 #include "support/sample_test_point.h"

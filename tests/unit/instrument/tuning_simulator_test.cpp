@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Tuning and readout through the real analyser link, talking the byte
 // handshake to the simulated analyser on the virtual clock.
 #include "instrument/measurement_readout.h"

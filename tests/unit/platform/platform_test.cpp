@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/date_formats.h"
 #include "platform/decimal_point.h"
 #include "platform/errors.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workspace's test point set and Measurements table workflow: what a
 // front end gets whichever windows (or none) it has.
 #include "platform/settings.h"
