@@ -2,6 +2,7 @@
 #include "gps/serial_gps.h"
 #include "sim/virtual_clock.h"
 #include "sim/gps_sim.h"
+#include "sim/sim_options.h"
 #include "sim/sim_serial_device.h"
 #include "support/qt_printers.h"
 #include "support/scripted_wire.h"
@@ -261,6 +262,37 @@ TEST_F(GpsPort, LinesEndAtLfAndOverLongLinesAreRefused)
     other.FlushInput();
     wire->Send(clock.ElapsedMs() + 1, QByteArray(150, 'x') + kExample + "\r\n");
     EXPECT_FALSE(ReadGpsFix(other, fix));
+}
+
+TEST(SimulatedGpsOptions, TalkerAndPositionAreCheckedBeforeUse)
+{
+    struct Case {
+        QString talker;
+        QString position;
+        bool valid;
+    };
+    const Case cases[] = {
+        {"GP", "4807.038,N,01131.000,E", true},
+        {"GN", "5130.12345,S,00007.54321,W", true},
+        {"GL", "4807.038,N,01131.000,E", false},
+        {"gn", "4807.038,N,01131.000,E", false},
+        {"GN", "4807.038,X,01131.000,E", false},
+        {"GN", "4807.038,N,1131.000,E", false},   // longitude needs three degree digits
+        {"GN", "4807.038,N,01131.000", false},
+        {"GN", "4807,N,01131.000,E", false},
+    };
+    for (const Case& c : cases) {
+        SimGpsReceiver receiver;
+        QString error;
+        const bool ok = ParseGpsTalker(c.talker, receiver, &error) && ParseGpsPosition(c.position, receiver, &error);
+        EXPECT_EQ(ok, c.valid) << c.talker.toStdString() << " " << c.position.toStdString();
+        EXPECT_EQ(error.isEmpty(), c.valid);
+        if (c.valid) {
+            // The sentence carries the position as given, after the time.
+            const QByteArray head = c.talker.toLatin1() + "GGA,000000," + c.position.toLatin1() + ",1,";
+            EXPECT_EQ(receiver.GgaBody(0).left(head.size()), head);
+        }
+    }
 }
 
 struct ScriptedReader final : GpsReader {
