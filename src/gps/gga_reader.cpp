@@ -5,16 +5,32 @@
 
 #include <cstdlib>
 
+static_assert(kGgaMaxLine == TSerialGPS::kLineBuffer - 1, "the parser refuses what the reader cannot hold");
+
 namespace {
-constexpr int kLineLimit = 100;  // the reader's line buffer: no field reaches past it
+bool IsTalkerLetter(char c)
+{
+    return c >= 'A' && c <= 'Z';
 }
 
-bool ParseGgaFix(const QByteArray& line, GpsFix& fix)
+// "$" + a two-letter talker + "GGA": receivers that combine several satellite
+// systems name themselves "GN" (or "GL", "GA", "GB", "BD", "GQ", ...) rather
+// than "GP", and their fix is no less a GGA fix.
+bool IsGgaName(QByteArrayView name)
 {
-    const QByteArray text = line.left(kLineLimit);
+    return name.size() == 6 && name[0] == '$' && IsTalkerLetter(name[1]) && IsTalkerLetter(name[2])
+        && name.sliced(3) == "GGA";
+}
+}  // namespace
+
+bool ParseGgaFix(QByteArrayView line, GpsFix& fix)
+{
+    if (line.size() > kGgaMaxLine)
+        return false;
+    const QByteArray text = line.toByteArray();
     // The sentence name ends at the first comma from the second character on.
     const int firstComma = text.indexOf(',', 1);
-    if (firstComma < 0 || text.left(firstComma) != "$GPGGA")
+    if (firstComma < 0 || !IsGgaName(QByteArrayView(text).first(firstComma)))
         return false;
     QByteArray fields[16];
     int start = firstComma + 1;

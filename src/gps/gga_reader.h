@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <optional>
 
@@ -17,9 +18,16 @@ struct GpsFix {
     bool operator==(const GpsFix&) const = default;
 };
 
-// Checks one NMEA line (line end already removed) as a "$GPGGA" sentence
-// with a fix (quality not below "1") and a matching checksum.
-bool ParseGgaFix(const QByteArray& line, GpsFix& fix);
+// Checks one NMEA line (line end already removed) as a GGA sentence of any
+// talker ("$GPGGA", "$GNGGA", "$GLGGA", ...) with a fix (quality not below
+// "1") and a matching checksum. Lines over kGgaMaxLine characters fail.
+//
+// A pure function of the bytes it is given: no port, no clock, no state, and
+// any byte sequence is a legal input, so a fuzz target can feed it directly.
+// `fix` is written only on success.
+bool ParseGgaFix(QByteArrayView line, GpsFix& fix);
+// The receiver's line buffer: 99 characters and its end mark.
+inline constexpr int kGgaMaxLine = 99;
 
 // Discards what is waiting, reads the next line and parses it.
 bool ReadGpsFix(TSerialGPS& port, GpsFix& fix);

@@ -23,7 +23,7 @@ QByteArray SimGpsReceiver::GgaBody(qint64 atMs) const
         + QByteArray::number(seconds / 60 % 60).rightJustified(2, '0')
         + QByteArray::number(seconds % 60).rightJustified(2, '0');
     const char* quality = mode == Mode::NoFix ? "0" : "1";
-    return "GPGGA," + time + ',' + latitude + ',' + ns + ',' + longitude + ',' + ew + ',' + quality
+    return talker + "GGA," + time + ',' + latitude + ',' + ns + ',' + longitude + ',' + ew + ',' + quality
         + ",08,0.9,545.4,M,46.9,M,,";
 }
 
@@ -41,7 +41,9 @@ void SimGpsReceiver::Advance(qint64 nowMs)
             // Another sentence half a period later, as receivers interleave them.
             if (otherSentences)
                 Emit(m_nextAt + periodMs / 2,
-                     NmeaSentence("GPRMC,123519,A,4807.038,N,01131.000,E,022.4,084.4,230394,003.1,W"), byteMs);
+                     NmeaSentence(talker + "RMC,123519,A," + latitude + ',' + ns + ',' + longitude + ',' + ew
+                                  + ",022.4,084.4,230394,003.1,W"),
+                     byteMs);
         }
         m_nextAt += periodMs;
     }

@@ -11,6 +11,8 @@ QByteArray NmeaSentence(const QByteArray& body, bool lowerCaseChecksum = false);
 
 // A simulated GPS receiver: one GGA sentence per period (and an RMC one half
 // a period later when `otherSentences` is on), bytes paced at the line speed.
+// `talker` names the sender as the sentences do: "GP" for a GPS-only
+// receiver, "GN" for one that combines several satellite systems.
 class SimGpsReceiver final : public SimWire {
 public:
     enum class Mode { Fix, NoFix, BadChecksum, Silent };
@@ -20,6 +22,7 @@ public:
     Mode mode = Mode::Fix;
     bool lowerCaseChecksum = false;
     bool otherSentences = true;
+    QByteArray talker = "GP";
     int periodMs = 1000;
     int baudRate = 9600;
     QByteArray latitude = "4807.038";

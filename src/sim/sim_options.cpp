@@ -2,6 +2,7 @@
 #include "sim/sim_options.h"
 
 #include "sim/analyser_sim.h"
+#include "sim/gps_sim.h"
 
 #include <QFile>
 #include <QRegularExpression>
@@ -84,5 +85,33 @@ bool LoadScenario(const QString& path, SimAnalyser& analyser, QString* error)
         }
         analyser.SetChannel(std::llround(mhz * 1000.0), channel);
     }
+    return true;
+}
+
+bool ParseGpsTalker(const QString& talker, SimGpsReceiver& receiver, QString* error)
+{
+    if (talker != QLatin1String("GP") && talker != QLatin1String("GN")) {
+        if (error)
+            *error = QStringLiteral("unknown GPS talker \"%1\" (GP or GN)").arg(talker);
+        return false;
+    }
+    receiver.talker = talker.toLatin1();
+    return true;
+}
+
+bool ParseGpsPosition(const QString& position, SimGpsReceiver& receiver, QString* error)
+{
+    static const QRegularExpression shape(
+        QStringLiteral("^([0-9]{4}\\.[0-9]+),([NS]),([0-9]{5}\\.[0-9]+),([EW])$"));
+    const QRegularExpressionMatch match = shape.match(position);
+    if (!match.hasMatch()) {
+        if (error)
+            *error = QStringLiteral("bad GPS position \"%1\" (ddmm.mmmm,N|S,dddmm.mmmm,E|W)").arg(position);
+        return false;
+    }
+    receiver.latitude = match.captured(1).toLatin1();
+    receiver.ns = match.captured(2).toLatin1();
+    receiver.longitude = match.captured(3).toLatin1();
+    receiver.ew = match.captured(4).toLatin1();
     return true;
 }

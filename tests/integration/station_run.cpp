@@ -3,6 +3,7 @@
 // pass over a set with one test point of every standard, the stop signal,
 // and the failures a script must be able to tell apart.
 
+#include "support/qt_printers.h"
 #include "support/sim_process.h"
 #include "support/temp_folder.h"
 #include "testpoints/dataset.h"
@@ -166,6 +167,39 @@ TEST(StationOnSimulator, OnePassOverEveryStandardStoresItsRows)
     }
     EXPECT_EQ(byCh["20"]["layer"], "A");
     EXPECT_EQ(byCh["S2"]["code rate"], "9/10");
+}
+
+// A receiver of several satellite systems names its fix "$GNGGA" and states
+// five decimals of a minute: the row gets its position, the longitude cut to
+// the field's ten characters.
+TEST(StationOnSimulator, ACombinedGpsReceiverStampsTheRows)
+{
+    TempProgramFolder folder;
+    SimProcess sim(folder.Path(), {"--com", "6", "--settling", "100", "--gps-com", "7", "--gps-period", "300",
+                                   "--gps-talker", "GN", "--gps-position", "5130.12345,N,00007.54321,W"});
+    ASSERT_TRUE(sim.Ready()) << sim.Output().toStdString();
+    const QString csv = folder.File("one.csv");
+    {
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("ch;freq;system;type;bw;g.interval;inv.spectral;carrier;plan;band;alarm\n"
+                   "21;474;;DVB-T/H;8;1/4;OFF;8K;CCIR;TER;OFF\n"
+                   "22;482;;DVB-T/H;8;1/4;OFF;8K;CCIR;TER;OFF\n");
+    }
+    const QString measurements = folder.File("run.db");
+    const StationResult result =
+        RunStation({"--folder", folder.Path(), "--import-testpoints", csv, "--measurements", measurements, "--port",
+                    "COM6", "--gps", "COM7", "--gps-baud", "9600"},
+                   120000);
+
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    const auto rows = StoredRows(measurements);
+    ASSERT_EQ(rows.size(), 2u);
+    for (const auto& row : rows) {
+        EXPECT_EQ((QStringList{row["Latitude"], row["N/S"], row["Longitude"], row["E/W"]}),
+                  (QStringList{"5130.12345", "N", "00007.5432", "W"}))
+            << row["ch"].toStdString();
+    }
 }
 
 TEST(StationOnSimulator, StopSignalEndsAfterTheVisitInProgress)

@@ -13,7 +13,8 @@
 // reply, and offers one XON whenever it is idle.
 class ScriptedWire final : public SimWire {
 public:
-    void Send(qint64 atMs, const QByteArray& bytes) { Emit(atMs, bytes); }
+    // `byteMs` paces the bytes as a line of that speed would (0: all at once).
+    void Send(qint64 atMs, const QByteArray& bytes, double byteMs = 0.0) { Emit(atMs, bytes, byteMs); }
     void Receive(const QByteArray& bytes, qint64 nowMs) override
     {
         written += bytes;

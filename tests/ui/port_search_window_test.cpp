@@ -151,6 +151,7 @@ private slots:
     {
         auto receiver = std::make_shared<SimGpsReceiver>();
         receiver->otherSentences = false;
+        receiver->talker = "GN";  // a receiver of several satellite systems
         ports->Attach(4, receiver);
         Start("spanish");
         TGPS& gps = *program->GPS;

@@ -83,11 +83,18 @@ int main(int argc, char** argv)
                                      QStringLiteral("mode"), QStringLiteral("fix"));
     const QCommandLineOption gpsLower(QStringLiteral("gps-lowercase"),
                                       QStringLiteral("GPS checksums in lower case."));
+    const QCommandLineOption gpsTalker(QStringLiteral("gps-talker"),
+                                       QStringLiteral("GP (GPS only, default) or GN (several satellite systems)."),
+                                       QStringLiteral("id"), QStringLiteral("GP"));
+    const QCommandLineOption gpsPosition(
+        QStringLiteral("gps-position"),
+        QStringLiteral("Position as the sentences carry it (default 4807.038,N,01131.000,E)."),
+        QStringLiteral("lat,N|S,lon,E|W"));
     const QCommandLineOption gpsPeriod(QStringLiteral("gps-period"),
                                        QStringLiteral("Milliseconds between GGA sentences (default 1000)."),
                                        QStringLiteral("ms"), QStringLiteral("1000"));
     parser.addOptions({folder, com, model, seed, scenario, settling, faults, unplug, noAnalyser, gpsCom, gpsMode,
-                       gpsLower, gpsPeriod});
+                       gpsLower, gpsTalker, gpsPosition, gpsPeriod});
     parser.process(app);
 
     const QString portsDir = QDir(parser.value(folder)).filePath(QStringLiteral("ports"));
@@ -124,6 +131,10 @@ int main(int argc, char** argv)
         else if (mode != QLatin1String("fix"))
             return Fail(QStringLiteral("unknown --gps-mode %1").arg(mode));
         gps->lowerCaseChecksum = parser.isSet(gpsLower);
+        if (!ParseGpsTalker(parser.value(gpsTalker), *gps, &error))
+            return Fail(error);
+        if (parser.isSet(gpsPosition) && !ParseGpsPosition(parser.value(gpsPosition), *gps, &error))
+            return Fail(error);
         gps->periodMs = std::max(1, parser.value(gpsPeriod).toInt());
         if (!server.Add(gps, QStringLiteral("%1/COM%2").arg(portsDir).arg(n), &error))
             return Fail(error);

@@ -300,8 +300,9 @@ TEST(MeasurementRun, PositionFromTheReceiverOrDashesAfterTwentyTries)
     f.host.mode.mode = RepeatMode::Loops;
     f.host.gpsOn = true;
     f.host.onRow = [&](const Dataset&) {
-        // The receiver gets a fix between the two visits.
-        f.host.gpsFix = GpsFix{"4807.038", "N", "01131.000", "E"};
+        // The receiver gets a fix between the two visits; it states its
+        // longitude with one character more than the field holds.
+        f.host.gpsFix = GpsFix{"5130.12345", "N", "00007.54321", "W"};
     };
 
     f.run.RunMeasureBtnClick();
@@ -312,7 +313,7 @@ TEST(MeasurementRun, PositionFromTheReceiverOrDashesAfterTwentyTries)
     EXPECT_EQ((QStringList{rows[0]["Latitude"], rows[0]["N/S"], rows[0]["Longitude"], rows[0]["E/W"]}),
               (QStringList{"--", "--", "--", "--"}));
     EXPECT_EQ((QStringList{rows[1]["Latitude"], rows[1]["N/S"], rows[1]["Longitude"], rows[1]["E/W"]}),
-              (QStringList{"4807.038", "N", "01131.000", "E"}));
+              (QStringList{"5130.12345", "N", "00007.5432", "W"}));
 }
 
 TEST(MeasurementRun, ContinuousRunRepeatsPassesUntilStop)
