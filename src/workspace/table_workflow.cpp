@@ -129,25 +129,29 @@ bool Workspace::SaveTestPointSetAs(const QString& file)
 
 bool Workspace::CreateMeasurementsTable(const QString& file)
 {
-    if (RefusedAsHeld(file, &ReportTable))
+    if (!UseMeasurementsTable(file, true))
         return false;
-    ReportTable.Close();
-    ReportTable.SetDatabaseName(QString::fromUtf8(dbnames::kMeasurements));
-    ReportTable.SetTableName(QFileInfo(file).absoluteFilePath());
-    ReportTable.CreateTable(MeasurementFields());
-    ReportTable.Open();
     availability.MeasurementsCreated();
     return true;
 }
 
 bool Workspace::OpenMeasurementsTable(const QString& file)
 {
+    if (!UseMeasurementsTable(file, false))
+        return false;
+    availability.MeasurementsOpened();
+    return true;
+}
+
+bool Workspace::UseMeasurementsTable(const QString& file, bool create)
+{
     if (RefusedAsHeld(file, &ReportTable))
         return false;
     ReportTable.Close();
     ReportTable.SetDatabaseName(QString::fromUtf8(dbnames::kMeasurements));
     ReportTable.SetTableName(QFileInfo(file).absoluteFilePath());
+    if (create)
+        ReportTable.CreateTable(MeasurementFields());
     ReportTable.Open();
-    availability.MeasurementsOpened();
     return true;
 }

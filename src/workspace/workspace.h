@@ -106,6 +106,8 @@ private:
     // True (after the message) when `file` is held open by a dataset other
     // than `user`, or is the working copy and `user` is not the test point set.
     bool RefusedAsHeld(const QString& file, const Dataset* user);
+    // The Measurements table becomes `file` (created empty when `create`).
+    bool UseMeasurementsTable(const QString& file, bool create);
 
     std::unique_ptr<AnalyserLink> m_link;
     QString m_testPointSetFile;

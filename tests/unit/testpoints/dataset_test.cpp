@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "channel_tables.h"
+
 #include "platform/errors.h"
 #include "support/temp_folder.h"
 #include "testpoints/dataset.h"
@@ -11,38 +13,16 @@
 
 namespace {
 
-const std::vector<FieldDef> kSmallLayout{
-    {QStringLiteral("index"), FieldKind::AutoIncrement, 0, true},
-    {QStringLiteral("ch"), FieldKind::Text, 4, false},
-    {QStringLiteral("level"), FieldKind::Float, 0, false},
-};
-
 class DatasetTest : public ::testing::Test {
 protected:
     void SetUp() override { RegisterDatabaseNames(); }
 
-    // A table of the small layout with the given channel names, open.
-    void Make(Dataset& ds, const QString& name, const QStringList& channels)
+    static void Make(Dataset& ds, const QString& name, const QStringList& channels)
     {
-        ds.SetDatabaseName(QStringLiteral("TestPoints"));
-        ds.SetTableName(name);
-        ds.CreateTable(kSmallLayout);
-        ds.Open();
-        for (const QString& ch : channels) {
-            ds.Append();
-            ds.SetText(QStringLiteral("ch"), ch);
-            ds.Post();
-        }
-        ds.First();
+        MakeChannelTable(ds, name, channels);
     }
 
-    static QStringList Column(Dataset& ds, const QString& field)
-    {
-        QStringList out;
-        for (ds.First(); !ds.Eof(); ds.Next())
-            out.append(ds.Text(field));
-        return out;
-    }
+    static QStringList Column(Dataset& ds, const QString& field) { return ColumnOf(ds, field); }
 
     TempProgramFolder folder;
 };

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "channel_tables.h"
+
 #include "platform/errors.h"
 #include "support/temp_folder.h"
 #include "testpoints/dataset.h"
@@ -10,36 +12,16 @@
 
 namespace {
 
-const std::vector<FieldDef> kLayout{
-    {QStringLiteral("index"), FieldKind::AutoIncrement, 0, true},
-    {QStringLiteral("ch"), FieldKind::Text, 4, false},
-};
-
 class TableFilesTest : public ::testing::Test {
 protected:
     void SetUp() override { RegisterDatabaseNames(); }
 
-    void Fill(Dataset& ds, const QString& name, const QStringList& channels)
+    static void Fill(Dataset& ds, const QString& name, const QStringList& channels)
     {
-        ds.SetDatabaseName(QStringLiteral("TestPoints"));
-        ds.SetTableName(name);
-        ds.CreateTable(kLayout);
-        ds.Open();
-        for (const QString& ch : channels) {
-            ds.Append();
-            ds.SetText(QStringLiteral("ch"), ch);
-            ds.Post();
-        }
-        ds.First();
+        MakeChannelTable(ds, name, channels);
     }
 
-    static QStringList Channels(Dataset& ds)
-    {
-        QStringList out;
-        for (ds.First(); !ds.Eof(); ds.Next())
-            out.append(ds.Text(QStringLiteral("ch")));
-        return out;
-    }
+    static QStringList Channels(Dataset& ds) { return ColumnOf(ds); }
 
     TempProgramFolder folder;
 };
@@ -63,8 +45,8 @@ TEST_F(TableFilesTest, FileHeldByAnOpenDatasetIsNeitherReplacedNorDeleted)
         std::function<void()> replace;
     };
     const std::vector<Case> cases{
-        {"create onto it", [&] { Dataset(QStringLiteral("TestPoints"), QStringLiteral("temp")).CreateTable(kLayout); }},
-        {"create by another spelling", [&] { Dataset(QString(), roundabout).CreateTable(kLayout); }},
+        {"create onto it", [&] { Dataset(QStringLiteral("TestPoints"), QStringLiteral("temp")).CreateTable(kSmallLayout); }},
+        {"create by another spelling", [&] { Dataset(QString(), roundabout).CreateTable(kSmallLayout); }},
         {"copy onto it", [&] { CopyTableFile(other.FilePath(), path); }},
         {"copy onto it by another spelling", [&] { CopyTableFile(other.FilePath(), roundabout); }},
         {"delete it", [&] { DeleteTableFile(path); }},
@@ -99,7 +81,7 @@ TEST_F(TableFilesTest, FileHeldByAnOpenDatasetIsNeitherReplacedNorDeleted)
     held.Open();
     EXPECT_EQ(Channels(held), (QStringList{QStringLiteral("A"), QStringLiteral("B")}));
     held.Close();
-    held.CreateTable(kLayout);  // its own file, closed: the New command
+    held.CreateTable(kSmallLayout);  // its own file, closed: the New command
     held.Open();
     EXPECT_EQ(held.RecordCount(), 0);
     held.Close();
