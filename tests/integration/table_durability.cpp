@@ -15,6 +15,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <random>
 #include <set>
 
@@ -61,6 +62,24 @@ QString IntegrityCheck(const QString& path)
     return result;
 }
 
+// The sequence numbers in the table, read in one query: on a fast disk (a
+// tmpfs) the writer stores many thousands of rows a round, and walking them
+// with the cursor would make the test's own reading the slow part.
+std::set<int> StoredSequence(const QString& path)
+{
+    std::set<int> stored;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db, "SELECT LEVEL FROM records", -1, &stmt, nullptr) == SQLITE_OK)
+            while (sqlite3_step(stmt) == SQLITE_ROW)
+                stored.insert(sqlite3_column_int(stmt, 0));
+        sqlite3_finalize(stmt);
+    }
+    sqlite3_close(db);
+    return stored;
+}
+
 TEST(TableDurability, RowsReportedAsPostedSurviveSigkill)
 {
     TempProgramFolder folder;
@@ -88,17 +107,14 @@ TEST(TableDurability, RowsReportedAsPostedSurviveSigkill)
         }
         close(fds[1]);
         // Read reports until the random moment, then kill without warning.
-        const int killAfterMs = pause(random);
-        int waited = 0;
+        // The moment is measured on the clock, not in idle polls: a writer on
+        // a fast disk reports without pause and would never be killed.
+        const auto killAt = std::chrono::steady_clock::now() + std::chrono::milliseconds(pause(random));
         int seq = 0;
-        while (waited < killAfterMs) {
+        while (std::chrono::steady_clock::now() < killAt) {
             pollfd p{fds[0], POLLIN, 0};
-            if (poll(&p, 1, 1) > 0) {
-                if (read(fds[0], &seq, sizeof seq) == static_cast<ssize_t>(sizeof seq))
-                    reported.insert(seq);
-            } else {
-                ++waited;
-            }
+            if (poll(&p, 1, 1) > 0 && read(fds[0], &seq, sizeof seq) == static_cast<ssize_t>(sizeof seq))
+                reported.insert(seq);
         }
         kill(child, SIGKILL);
         // Reports already in the pipe were posted before the kill.
@@ -109,12 +125,12 @@ TEST(TableDurability, RowsReportedAsPostedSurviveSigkill)
         ASSERT_EQ(waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the writer stopped by itself, status " << status;
 
-        Dataset table(QString(), path);
-        table.Open();
-        std::set<int> stored;
-        for (table.First(); !table.Eof(); table.Next())
-            stored.insert(static_cast<int>(table.Number(QStringLiteral("LEVEL"))));
-        table.Close();
+        {
+            // The engine itself opens what the kill left.
+            Dataset table(QString(), path);
+            table.Open();
+        }
+        const std::set<int> stored = StoredSequence(path);
         for (int posted : reported)
             ASSERT_TRUE(stored.count(posted)) << "posted row " << posted << " lost";
         // At most the row being posted at the kill is there unreported.
