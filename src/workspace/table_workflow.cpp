@@ -38,10 +38,11 @@ FileDialogRequest Workspace::TableDialog(const QString& folder, bool defaultExte
 
 bool Workspace::RefusedAsHeld(const QString& file, const Dataset* user)
 {
-    bool held = user != &AcquiredTable && SameFile(file, WorkingCopyPath());
-    for (const Dataset* other : {&AcquiredTable, &ReportTable, &FilterTable})
-        if (other != user && other->IsOpen() && SameFile(file, other->FilePath()))
-            held = true;
+    // The engine knows every file an open dataset holds, however its path is
+    // spelled; the user's own open file is its to replace.
+    const bool ownFile = user->IsOpen() && SameFile(file, user->FilePath());
+    const bool held = (user != &AcquiredTable && SameFile(file, WorkingCopyPath())) ||
+                      (!ownFile && IsTableHeld(file));
     if (held)
         if (const auto text = Pick(settings, texts::kTableHeldOpen))
             dialogs.ShowMessage(text->arg(QFileInfo(file).absoluteFilePath()));
