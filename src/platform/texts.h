@@ -193,10 +193,24 @@ inline constexpr Text kCBoxCN{"CN", "CN"};
 inline constexpr Text kCBoxVA{"VA", "VA"};
 inline constexpr Text kCBoxMER{"MER", "MER"};
 
-// ---- Reports ---------------------------------------------------------------------
-
 // ---- Notification ----------------------------------------------------------------
 inline constexpr Text kLabelFinishProcess{"End of Process", "Fín del Proceso"};
+
+// ---- Test point editor, table editing and channel plans ----------------------
+
+// ---- Exploration import ----------------------------------------------------------
+
+// ---- Alarm thresholds window and alarm evaluation ----------------------------------
+
+// ---- Report page, company data and preview ---------------------------------------
+
+// ---- Report data, CSV export and the report table ---------------------------------
+
+// ---- Mail: settings window and delivery -------------------------------------------
+
+// ---- Scheduled stop, shutdown and periodic reports --------------------------------
+
+// ---- Reliability: the link that recovers, bad table files ---------------------------
 
 // ---- GPS ---------------------------------------------------------------------------
 inline constexpr Text kGpsCaption{"GPS", "GPS"};

@@ -4,6 +4,7 @@
 #include "platform/serial_device.h"
 #include "testpoints/dataset.h"
 #include "workspace/availability.h"
+#include "workspace/report_kind.h"
 
 #include <QObject>
 #include <memory>
@@ -14,6 +15,7 @@ class EventPump;
 class UserDialogs;
 class SystemCommands;
 class Settings;
+class Mailer;
 struct FileDialogRequest;
 enum class Language;
 
@@ -60,6 +62,12 @@ public:
     Dataset FilterTable;
 
     Availability availability;
+
+    // Where the alarm and report mails go; null until the front end gives
+    // one (then nothing is mailed).
+    Mailer* mailer = nullptr;
+    // Which report commands mail their saved report instead of previewing it.
+    ReportMailSwitches reportMail;
 
     // The test point set changed since it was created, opened or saved; only
     // drives the "Save as" prompt of the test point set commands.
