@@ -55,7 +55,7 @@ TConfigMails::TConfigMails(Workspace& workspace, MailSettings& mail, QWidget* pa
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint);
     setWindowTitle(texts::kConfigMailsTitle.English());
     setModal(true);
-    setFixedSize(760, 440);
+    setFixedSize(800, 440);
 
     const auto label = [this](const char* name, int x, int y, int width) {
         auto* l = Named(new QLabel(this), name);

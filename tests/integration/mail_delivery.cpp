@@ -152,6 +152,27 @@ TEST_F(MailDeliveryTest, ReportMailCarriesTheFilesByteForByteUnderTheirNames)
     EXPECT_EQ(attachments[1]["type"].toString(), "application/pdf");
 }
 
+// A server that offers STARTTLS gets a TLS connection: with a certificate
+// the station cannot trust, the sending stops before any password or
+// message crosses the line.
+TEST_F(MailDeliveryTest, AServerOfferingStartTlsIsNeverSentThePasswordInClear)
+{
+    SmtpServerOptions options;
+    options.login = QStringLiteral("station:pass word");
+    options.starttls = true;
+    SmtpServer server(options);
+    ASSERT_GT(server.Port(), 0);
+    mail->settings.host = server.Host();
+
+    const MailOutcome outcome = delivery->TestSendMailClick();
+
+    EXPECT_FALSE(outcome.sent);
+    ASSERT_TRUE(outcome.error);
+    EXPECT_TRUE(outcome.error->text.contains(QLatin1String("certificate"), Qt::CaseInsensitive))
+        << outcome.Detail().toStdString();
+    EXPECT_TRUE(server.Received().empty());
+}
+
 // Each fault fails the sending with its kind and the error's own words,
 // shows them only for the test mail, and leaves the next sending working.
 TEST_F(MailDeliveryTest, FaultsFailWithTheirKindAndTheNextSendingStillWorks)

@@ -20,6 +20,7 @@ struct SmtpServerOptions {
     QString login;          // "user:password": AUTH required
     bool offerAuth = false; // AUTH offered, not required
     bool silent = false;    // accepts connections and never greets
+    bool starttls = false;  // offers STARTTLS with a self-signed certificate
 };
 
 class SmtpServer {
@@ -34,6 +35,8 @@ public:
             arguments << QStringLiteral("--offer-auth");
         if (options.silent)
             arguments << QStringLiteral("--silent");
+        if (options.starttls)
+            arguments << QStringLiteral("--starttls");
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         // Debian's aiosmtpd belongs to the system's interpreter.
         m_process.start(QStringLiteral("/usr/bin/python3"), arguments);

@@ -7,7 +7,9 @@ message to the --record file: the envelope, the decoded headers, the body
 text, every attachment (file name decoded, bytes in base64) and the
 authentication the client used. --login USER:PASSWORD requires AUTH LOGIN
 (or PLAIN) with those credentials; --offer-auth advertises authentication
-without requiring it; --silent accepts connections and never greets.
+without requiring it; --starttls offers STARTTLS with a self-signed
+certificate (made with openssl); --silent accepts connections and never
+greets.
 """
 import argparse
 import base64
@@ -42,6 +44,7 @@ def main():
     parser.add_argument("--login")
     parser.add_argument("--offer-auth", action="store_true")
     parser.add_argument("--silent", action="store_true")
+    parser.add_argument("--starttls", action="store_true")
     args = parser.parse_args()
     port = free_port()
     if args.silent:
@@ -96,6 +99,20 @@ def main():
     options = {}
     if args.login or args.offer_auth:
         options = dict(authenticator=authenticator, auth_required=bool(args.login), auth_require_tls=False)
+    if args.starttls:
+        import os
+        import ssl
+        import subprocess
+        import tempfile
+        folder = tempfile.mkdtemp()
+        cert, key = os.path.join(folder, "cert.pem"), os.path.join(folder, "key.pem")
+        subprocess.run(["openssl", "req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "1",
+                        "-subj", "/CN=127.0.0.1", "-keyout", key, "-out", cert],
+                       check=True, capture_output=True)
+        context = ssl.create_default_context(ssl.Purpose.CLIENT_AUTH)
+        context.load_cert_chain(cert, key)
+        options["tls_context"] = context
+        options["auth_require_tls"] = True
     controller = Controller(Recorder(), hostname="127.0.0.1", port=port, **options)
     controller.start()
     print("port", port, flush=True)
