@@ -1,5 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/main_window.h"
+#include "app/program_ui.h"
 #include "notify/config_mails_form.h"
+#include "notify/mail_service.h"
 #include "notify/mail_settings.h"
 #include "platform/settings.h"
 #include "platform/texts.h"
@@ -189,6 +192,38 @@ private slots:
             QCOMPARE(window->AuthType->currentIndex(), -1);
             QCOMPARE(mail.mail3, c.mail3);
         }
+    }
+
+    // The start-up loader fills the window from config.cfg, Test Mailing
+    // sends with what the window holds, and the run's mailer is the same.
+    void startUpLoadsTheMailLinesAndTheMenuSendsWithThem()
+    {
+        Settings file(folder->Path());
+        file.Replace(0, QStringLiteral("spanish"));
+        file.Replace(13, QStringLiteral("ops@example.org"));
+        file.Replace(14, QStringLiteral("measure point"));
+        file.Replace(20, QStringLiteral("127.0.0.1:1"));  // nothing listens on port 1
+        file.Replace(21, QStringLiteral("1"));
+        file.Replace(22, QStringLiteral("true"));
+        file.Replace(24, QStringLiteral("true"));
+        QVERIFY(file.Save());
+
+        Program program(clock, dialogs, system, folder->Path());
+        program.CreateWindows(false);
+        QCOMPARE(program.workspace.mailer, static_cast<Mailer*>(&program.Mail->delivery));
+        TConfigMails& mails = *program.ConfigMails;
+        QCOMPARE(mails.EditDestinyAddress->text(), QString("ops@example.org"));
+        QCOMPARE(mails.Host->text(), QString("127.0.0.1:1"));
+        QCOMPARE(mails.AuthType->currentText(), QString("atNone"));
+        QVERIFY(mails.sinGestorMail->isChecked());
+        QVERIFY(mails.Mail3->isEnabled());
+        QCOMPARE(mails.Label10->text(), QString("Datos de Correo :"));
+
+        dialogs.messages.clear();
+        program.VigiloForm->TestSendMail->trigger();
+        QCOMPARE(dialogs.messages.size(), 1);
+        QVERIFY2(dialogs.messages[0].startsWith("Exception class: ESmtpConnectError\nMessage: "),
+                 qPrintable(dialogs.messages[0]));
     }
 
     void captionsFollowTheLanguage()
