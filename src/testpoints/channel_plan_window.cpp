@@ -13,11 +13,14 @@
 #include "workspace/workspace.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QComboBox>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QPushButton>
 #include <QTableView>
+
+#include <algorithm>
 
 using namespace fields;
 
@@ -99,6 +102,24 @@ ChannelPlanWindow::ChannelPlanWindow(Workspace& workspace, Dataset& plan, TestPo
     });
 }
 
+void ChannelPlanWindow::FitColumnTitles()
+{
+    // A column is at least as wide as its title, so no title is clipped.
+    QFont font = DBGrid1->horizontalHeader()->font();
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    for (auto& [field, width] : m_columnWidths)
+        width = std::max(width, metrics.horizontalAdvance(QLatin1String(field)) + 14);
+}
+
+int ChannelPlanWindow::GridWidth() const
+{
+    int width = 40;  // the row indicator and the scroll bar
+    for (const auto& column : m_columnWidths)
+        width += column.second;
+    return width;
+}
+
 void ChannelPlanWindow::ApplyColumnWidths()
 {
     for (int column = 0; column < m_model->columnCount(); ++column) {
@@ -106,7 +127,8 @@ void ChannelPlanWindow::ApplyColumnWidths()
         bool shown = false;
         for (const auto& [field, width] : m_columnWidths) {
             if (header.compare(QLatin1String(field), Qt::CaseInsensitive) == 0) {
-                DBGrid1->setColumnWidth(column, width);
+                // Wide enough for the values of the rows in view too.
+                DBGrid1->setColumnWidth(column, std::max(width, static_cast<QAbstractItemView*>(DBGrid1)->sizeHintForColumn(column)));
                 shown = true;
             }
         }
@@ -143,7 +165,8 @@ TTerChannelsForm::TTerChannelsForm(Workspace& workspace, Dataset& terTable, Test
 {
     m_columnWidths = {{kCh, 57},         {kAnalogFreq, 77}, {kDigitalFreq, 86},
                       {kChannelSpacing, 94}, {kSystem, 67}, {kPlan, 78}};
-    const int gridWidth = 57 + 77 + 86 + 94 + 67 + 78 + 40;
+    FitColumnTitles();
+    const int gridWidth = GridWidth();
     DBGrid1->setGeometry(8, 8, gridWidth, 420);
     const int x = 8 + gridWidth + 12;
     int y = 8;
@@ -287,9 +310,8 @@ TSatChannelsForm::TSatChannelsForm(Workspace& workspace, Dataset& satTable, Test
     m_columnWidths = {{kId, 31},       {kCh, 36},         {kFreqLNB, 52},        {kFreq, 44},  {kPolarity, 42},
                       {kLnb, 46},      {kChannelSpacing, 82}, {kModulation, 58}, {kType, 46},  {kSymbolRate, 56},
                       {kCodeRate, 48}, {kSatellite, 95},  {kInvspec, 42},        {kTypeBanda, 62}};
-    int gridWidth = 40;
-    for (const auto& column : m_columnWidths)
-        gridWidth += column.second;
+    FitColumnTitles();
+    const int gridWidth = GridWidth();
     DBGrid1->setGeometry(8, 8, gridWidth, 420);
     Button1 = new QPushButton(this);
     Button1->setObjectName(QStringLiteral("Button1"));

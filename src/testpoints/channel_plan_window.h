@@ -34,6 +34,9 @@ protected:
     // The plan has a row to add.
     bool HasPlanRow() const;
     void ApplyColumnWidths();
+    // The column widths of the design, widened to their titles where needed.
+    void FitColumnTitles();
+    int GridWidth() const;
 
     Workspace& m_workspace;
     Dataset& m_plan;

@@ -64,8 +64,10 @@ TTP_Edition::TTP_Edition(Workspace& workspace, TDataModule1& dataModule, QWidget
     const int innerHeight = kGap + kBigHeight + kGap + 30 + kGap;
     const int channelWidth = kGap + 2 * (kBigButton + kGap);
     QFrame* channel = group("Label1", Label1, kMargin, channelWidth, innerHeight);
-    AddTERCH = button(channel, "AddTERCH", kGap, kGap, kBigButton, kBigHeight);
-    AddSATCH = button(channel, "AddSATCH", kGap + kBigButton + kGap, kGap, kBigButton, kBigHeight);
+    // The two channel buttons fill their group's height.
+    const int channelHeight = innerHeight - 2 * kGap;
+    AddTERCH = button(channel, "AddTERCH", kGap, kGap, kBigButton, channelHeight);
+    AddSATCH = button(channel, "AddSATCH", kGap + kBigButton + kGap, kGap, kBigButton, channelHeight);
 
     const int pointWidth = kGap + 4 * (kBigButton + kGap);
     const int pointX = kMargin + channelWidth + kMargin;
