@@ -16,6 +16,7 @@
 #include <QFontMetrics>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QBoxLayout>
 #include <QItemSelectionModel>
 #include <QPushButton>
 #include <QTableView>
@@ -167,18 +168,20 @@ TTerChannelsForm::TTerChannelsForm(Workspace& workspace, Dataset& terTable, Test
                       {kChannelSpacing, 94}, {kSystem, 67}, {kPlan, 78}};
     FitColumnTitles();
     const int gridWidth = GridWidth();
-    DBGrid1->setGeometry(8, 8, gridWidth, 420);
-    const int x = 8 + gridWidth + 12;
-    int y = 8;
-    const auto button = [this, x, &y](const char* name) {
-        auto* b = new QPushButton(this);
+    // The buttons stand in a column beside the grid, which takes what the
+    // window's width leaves.
+    auto* panel = new QWidget(this);
+    const int x = 0;
+    int y = 0;
+    const auto button = [panel, x, &y](const char* name) {
+        auto* b = new QPushButton(panel);
         b->setObjectName(QLatin1String(name));
         b->setAutoDefault(false);
         b->setGeometry(x, y, kButtonWidth, kButtonHeight);
         y += kButtonHeight + 6;
         return b;
     };
-    auto* analog = new DropDownList(this);
+    auto* analog = new DropDownList(panel);
     analog->setObjectName(QStringLiteral("CBAddAnalog"));
     analog->dropDown = [this] { CBAddAnalogDropDown(); };
     DiscardKeyPresses(analog);
@@ -194,7 +197,7 @@ TTerChannelsForm::TTerChannelsForm(Workspace& workspace, Dataset& terTable, Test
     AddDVBT2 = button("AddDVBT2");
     ButtonAddDAB = button("ButtonAddDAB");
     y += 6;
-    Layer = new QComboBox(this);
+    Layer = new QComboBox(panel);
     Layer->setObjectName(QStringLiteral("Layer"));
     Layer->addItems({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
     DiscardKeyPresses(Layer);
@@ -203,7 +206,13 @@ TTerChannelsForm::TTerChannelsForm(Workspace& workspace, Dataset& terTable, Test
     AddISDBT = button("AddISDBT");
     y += 6;
     AddDTMB = button("AddDTMB");
-    setFixedSize(x + kButtonWidth + 8, std::max(y, 8 + 420) + 8);
+    panel->setFixedSize(kButtonWidth, y);
+    auto* layout = new QHBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(DBGrid1, 1);
+    layout->addWidget(panel, 0, Qt::AlignTop);
+    setMinimumHeight(y + 16);
+    resize(gridWidth + 60 + kButtonWidth + 24, std::max(y, 420) + 16);
 
     connect(AddAnalog, &QPushButton::clicked, this, &TTerChannelsForm::AddAnalogClick);
     connect(ButtonAddDVBC, &QPushButton::clicked, this, &TTerChannelsForm::ButtonAddDVBCClick);
@@ -312,12 +321,16 @@ TSatChannelsForm::TSatChannelsForm(Workspace& workspace, Dataset& satTable, Test
                       {kCodeRate, 48}, {kSatellite, 95},  {kInvspec, 42},        {kTypeBanda, 62}};
     FitColumnTitles();
     const int gridWidth = GridWidth();
-    DBGrid1->setGeometry(8, 8, gridWidth, 420);
     Button1 = new QPushButton(this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setAutoDefault(false);
-    Button1->setGeometry(8 + gridWidth - kButtonWidth, 8 + 420 + 8, kButtonWidth, kButtonHeight);
-    setFixedSize(gridWidth + 16, 8 + 420 + 8 + kButtonHeight + 8);
+    Button1->setFixedSize(kButtonWidth, kButtonHeight);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 8, 8, 8);
+    layout->addWidget(DBGrid1, 1);
+    layout->addWidget(Button1, 0, Qt::AlignRight);
+    // Room for values wider than the design's columns.
+    resize(gridWidth + 16 + 100, 420 + kButtonHeight + 24);
     connect(Button1, &QPushButton::clicked, this, &TSatChannelsForm::Button1Click);
 
     ApplyColumnWidths();
