@@ -12,7 +12,6 @@
 #include "testpoints/test_point_rules.h"
 #include "workspace/workspace.h"
 
-#include <QCloseEvent>
 #include <QFontMetrics>
 #include <QComboBox>
 #include <QHeaderView>
@@ -303,11 +302,12 @@ void TTerChannelsForm::ButtonAddDABClick() { Add(PlanStandard::Dab); }
 void TTerChannelsForm::AddISDBTClick() { Add(PlanStandard::IsdbT); }
 void TTerChannelsForm::AddDTMBClick() { Add(PlanStandard::Dtmb); }
 
-void TTerChannelsForm::closeEvent(QCloseEvent* event)
+void TTerChannelsForm::done(int result)
 {
+    // The close box and Escape both end here.
     if (m_plan.IsOpen())
         m_plan.Close();
-    QDialog::closeEvent(event);
+    QDialog::done(result);
 }
 
 // ---- Satellite ----------------------------------------------------------------------

@@ -81,8 +81,8 @@ public:
 
     void ApplyLanguage(Language language);
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
+    // Closing the window closes its plan.
+    void done(int result) override;
 
 private:
     void Add(PlanStandard standard);

@@ -472,7 +472,8 @@ private slots:
         QCOMPARE(Set().Text(QStringLiteral("freq")), QStringLiteral("177.5"));
         QVERIFY(Editor().Edit->isEnabled());
 
-        plans.close();
+        QTest::keyClick(&plans, Qt::Key_Escape);
+        QVERIFY(!plans.isVisible());
         QVERIFY(!m_program->DataModule1->TerTable.IsOpen());
         QCOMPARE(Digest(file), before);
     }
