@@ -166,6 +166,11 @@ private slots:
         Click(Edition(), "AddBLANKTP");
         QVERIFY(Editor().Edit->isEnabled() && !Editor().Insert->isEnabled());
         QVERIFY(m_program->FAcqTable->DBGrid1->isEnabled());
+        // Any change of the symbol rate stores the pending row and edits it again.
+        QCOMPARE(Set().RecordCount(), 0);
+        Control<QLineEdit>(Editor(), "EditSRate")->setText(QStringLiteral("27500"));
+        QCOMPARE(Set().RecordCount(), 1);
+        QCOMPARE(Set().State(), DatasetState::Edit);
         Click(Editor(), "Edit");
         QVERIFY(Editor().Insert->isEnabled());
         // A blank row has the empty type: everything but the band waits for a type.
