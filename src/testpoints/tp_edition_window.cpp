@@ -119,7 +119,8 @@ void TTP_Edition::EditTPTableClick()
 void TTP_Edition::BeginPlan()
 {
     m_workspace.testPointSetModified = true;
-    m_workspace.availability.Grant(Command::TestPointEditor);
+    if (!m_workspace.availability.RunInProgress())
+        m_workspace.availability.Grant(Command::TestPointEditor);
 }
 
 void TTP_Edition::AddTERCHClick()

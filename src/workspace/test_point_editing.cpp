@@ -102,10 +102,18 @@ void TestPointEditing::RevokeReports()
     m_workspace.availability.Revoke(Command::ReportMinMaxAvg);
 }
 
+void TestPointEditing::GrantUnlessRunning(Command command)
+{
+    // "TP Edition" keeps its buttons during a run, but what the run locked
+    // stays locked until the run ends and gives it back.
+    if (!m_workspace.availability.RunInProgress())
+        m_workspace.availability.Grant(command);
+}
+
 void TestPointEditing::TableEmptied()
 {
-    m_workspace.availability.Grant(Command::EditTestPointTable);
-    m_workspace.availability.Grant(Command::AlarmSwitch);
+    GrantUnlessRunning(Command::EditTestPointTable);
+    GrantUnlessRunning(Command::AlarmSwitch);
     m_workspace.availability.Revoke(Command::TestPointGrid);
 }
 
@@ -117,7 +125,7 @@ void TestPointEditing::AddBlankRow(bool insert)
     else
         table.Append();
     m_workspace.testPointSetModified = true;
-    m_workspace.availability.Grant(Command::TestPointEditor);
+    GrantUnlessRunning(Command::TestPointEditor);
     tprules::WriteNoAlarm(table, false);
     m_workspace.availability.Grant(Command::EditorEdit);
     RevokeReports();

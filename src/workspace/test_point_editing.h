@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "workspace/availability.h"
+
 #include <QString>
 
 #include <array>
@@ -75,6 +77,7 @@ public:
 private:
     void AddBlankRow(bool insert);
     void RevokeReports();
+    void GrantUnlessRunning(Command command);
     void TableEmptied();
     bool TableExists() const;
     void OpenTestPointSetIfClosed();

@@ -190,6 +190,19 @@ TEST_F(EditingFixture, CopyMarksTheSetModifiedAndAnEmptyClipboardPastesABlankRow
     EXPECT_EQ(Channels(), QStringList({QStringLiteral("A")}));
 }
 
+// The editing window keeps its buttons during a run; what the run locked stays locked.
+TEST_F(EditingFixture, ARunKeepsItsLocksWhileRowsAreEdited)
+{
+    AddPoint(QStringLiteral("A"));
+    workspace.availability.RunEventOccurred(RunEvent::Running, true);
+    editing.AddBlank();
+    editing.DeleteAll();
+    for (Command locked : {Command::TestPointEditor, Command::EditTestPointTable, Command::AlarmSwitch})
+        EXPECT_FALSE(workspace.availability.IsEnabled(locked)) << static_cast<int>(locked);
+    workspace.availability.RunEventOccurred(RunEvent::Stopped, true);
+    EXPECT_TRUE(workspace.availability.IsEnabled(Command::TestPointEditor));
+}
+
 TEST_F(EditingFixture, CommandsOnAClosedSetDoNothingButTakeTheReports)
 {
     workspace.AcquiredTable.Close();
