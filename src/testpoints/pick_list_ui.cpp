@@ -16,11 +16,9 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
+        if (event->type() == QEvent::KeyPress) {
             const int key = static_cast<QKeyEvent*>(event)->key();
-            if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
-                return false;
-            return event->type() == QEvent::KeyPress;
+            return key != Qt::Key_Tab && key != Qt::Key_Backtab && key != Qt::Key_Escape;
         }
         return QObject::eventFilter(watched, event);
     }

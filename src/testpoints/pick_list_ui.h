@@ -9,10 +9,10 @@ class QWidget;
 // A drop-down list whose text the program may set to any value (a stored
 // test point can hold one the list does not offer). Without `typing` every
 // key press is discarded, so the user can only pick from the list; focus
-// keys still move on.
+// keys and Escape (which closes the window) still work.
 QComboBox* MakePickList(QWidget* parent, const char* name, const QStringList& items, bool typing);
 
-// Discards every key press that reaches `widget`, but the focus keys.
+// Discards every key press that reaches `widget`, but the focus keys and Escape.
 void DiscardKeyPresses(QWidget* widget);
 
 // Replaces the items and keeps the text shown when `keepAny` or when the new
