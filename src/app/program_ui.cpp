@@ -27,6 +27,8 @@
 #include "testpoints/acq_table_window.h"
 #include "testpoints/data_module.h"
 #include "testpoints/table_commands_ui.h"
+#include "testpoints/test_point_config_window.h"
+#include "testpoints/tp_edition_window.h"
 #include "workspace/availability_binding_ui.h"
 
 #include <QAction>
@@ -168,6 +170,16 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
     });
 
     CreateWindow("TDataModule1", [this] { DataModule1 = std::make_unique<TDataModule1>(); });
+    CreateWindow("TTPointConf", [this] {
+        TPointConf = std::make_unique<TTPointConf>(workspace, VigiloForm.get());
+        QObject::connect(VigiloForm->TPointConfig1, &QAction::triggered, TPointConf.get(),
+                         &TTPointConf::TPointConfig1Click);
+    });
+    CreateWindow("TTP_Edition", [this] {
+        TP_Edition = std::make_unique<TTP_Edition>(workspace, *DataModule1, VigiloForm.get());
+        QObject::connect(VigiloForm->EditTPTable, &QAction::triggered, TP_Edition.get(),
+                         &TTP_Edition::EditTPTableClick);
+    });
     CreateWindow("TFormFinishProcess", [this] {
         FormFinishProcess = std::make_unique<TFormFinishProcess>(workspace, VigiloForm.get());
         RunWindows windows{VigiloForm.get(), OperMode.get(), AutoAlarm.get(), FormFinishProcess.get(), GPS.get(),

@@ -23,6 +23,8 @@ class TAboutBox;
 class TDataModule1;
 class TFAcqTable;
 class TFRepTable;
+class TTPointConf;
+class TTP_Edition;
 class TableCommands;
 class TSplash;
 class TVigilo;
@@ -77,6 +79,9 @@ public:
     std::unique_ptr<TConfigMails> ConfigMails;
     // The measurement run with the main window as its host.
     std::unique_ptr<MainWindowRunHost> RunHostOfMain;
+    // The test point editor and the "TP Edition" window with its plan windows.
+    std::unique_ptr<TTPointConf> TPointConf;
+    std::unique_ptr<TTP_Edition> TP_Edition;
 
 private:
     void CreateWindow(const char* name, const std::function<void()>& create);

@@ -111,13 +111,14 @@ constexpr Row kRows[] = {
     {Kind::Modulation, "8PSK", 9, Of(Standard::DvbS2)},
 
     // Code rates. DVB-S and DSS are tuned with the DVB-S encoding, which has
-    // no code for "6/7".
+    // no code for "6/7": a DSS test point may hold it, but the editor does
+    // not offer a value the analyser would never be sent.
     {Kind::CodeRate, "1/2", 0, Of(Standard::DvbS, Standard::Dss)},
     {Kind::CodeRate, "2/3", 1, Of(Standard::DvbS, Standard::Dss)},
     {Kind::CodeRate, "3/4", 2, Of(Standard::DvbS)},
     {Kind::CodeRate, "5/6", 4, Of(Standard::DvbS)},
     {Kind::CodeRate, "7/8", 6, Of(Standard::DvbS)},
-    {Kind::CodeRate, "6/7", kNoCode, Of(Standard::Dss)},
+    {Kind::CodeRate, "6/7", kNoCode, Of(Standard::Dss), kAnyBand, kAnyModel, nullptr, false},
     {Kind::CodeRate, "1/2", 0, Of(Standard::DvbS2), kAnyBand, kAnyModel, "QPSK"},
     {Kind::CodeRate, "2/3", 1, Of(Standard::DvbS2), kAnyBand, kAnyModel, "QPSK"},
     {Kind::CodeRate, "3/4", 2, Of(Standard::DvbS2), kAnyBand, kAnyModel, "QPSK"},

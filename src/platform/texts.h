@@ -197,6 +197,53 @@ inline constexpr Text kCBoxMER{"MER", "MER"};
 inline constexpr Text kLabelFinishProcess{"End of Process", "Fín del Proceso"};
 
 // ---- Test point editor, table editing and channel plans ----------------------
+// Test point editor TTPointConf; its check messages have one wording in both
+// languages and live with the rules.
+inline constexpr Text kTPointConfTitle{"Edit Test Points", "Tabla Puntos de Test"};
+inline constexpr Text kEditorEdit{"Edit", "Editar"};
+inline constexpr Text kEditorInsert{"Insert", "Insertar"};
+inline constexpr Text kEditorChannel{"Channel", "Canal"};
+inline constexpr Text kEditorFreq{"Freq.", "Frec."};
+inline constexpr Text kEditorSymbolRate{"Symb.Rate", "Vel.Símb."};
+inline constexpr Text kEditorBand{"Band", "Banda"};
+inline constexpr Text kEditorSystem{"System", "Sistema"};
+inline constexpr Text kEditorType{"Type", "Señal"};
+inline constexpr Text kEditorBW{"BW", "BW"};
+inline constexpr Text kEditorModulation{"Modulation", "Modulación"};
+inline constexpr Text kEditorCarriers{"Carriers", "Portadoras"};
+inline constexpr Text kEditorCodeRate{"Code Rate", "Code Rate"};
+inline constexpr Text kEditorInvSpect{"Inv.Spect.", "Inv.Espect."};
+inline constexpr Text kEditorGuard{"G.Interval", "Guarda"};
+inline constexpr Text kEditorLNB{"LNB", "LNB"};
+inline constexpr Text kEditorLayer{"Layer", "Capa"};
+// "TP Edition" window TTP_Edition.
+inline constexpr Text kTPEditionTitle{"Test Point Edition", "Edición de Puntos de Test"};
+inline constexpr Text kTPEditionLabel1{"CANALIZATIONS", "CANALIZACIONES"};
+inline constexpr Text kTPEditionLabel2{"TEST POINT", "PUNTO DE TEST"};
+inline constexpr Text kAddTERCH{"ADD TER CH", "AÑADIR CANAL TER"};
+inline constexpr Text kAddSATCH{"ADD SAT CH", "AÑADIR CANAL SAT"};
+inline constexpr Text kAddBLANKTP{"ADD BLANK TP", "AÑADIR TP VACÍO"};
+inline constexpr Text kInsertBLANKTP{"INSERT BLANK TP", "INSERTAR TP VACÍO"};
+inline constexpr Text kDelONETP{"DELETE ONE TP", "BORRAR UN TP"};
+inline constexpr Text kDelALLTP{"DELETE ALL TP", "BORRAR TODOS LOS TP"};
+inline constexpr Text kCopyTP{"COPY", "COPIAR"};
+inline constexpr Text kCutTP{"CUT", "CORTAR"};
+inline constexpr Text kPasteTP{"PASTE", "PEGAR"};
+// Channel plan windows TTerChannelsForm and TSatChannelsForm.
+inline constexpr Text kTerChannelsTitle{"Terrestrial Channels", "Canalizaciones Terrestre"};
+inline constexpr Text kSatChannelsTitle{"Satellite Channels", "Canalizaciones Satélite"};
+inline constexpr Text kCBAddAnalog{"Add Analog ", "Añadir Analógico "};
+inline constexpr Text kAddAnalog{"Add Analog", "Añadir Analógico"};
+inline constexpr Text kAddDVBC{"Add DVB-C", "Añadir DVB-C"};
+inline constexpr Text kAddDVBT{"Add DVB-T/H", "Añadir DVB-T/H"};
+inline constexpr Text kAddJ83{"Add J-83", "Añadir J-83"};
+inline constexpr Text kAdd8VSB{"Add 8-VSB", "Añadir 8-VSB"};
+inline constexpr Text kAddDVBT2{"Add DVB-T2", "Añadir DVB-T2"};
+inline constexpr Text kAddDAB{"Add DAB", "Añadir DAB"};
+inline constexpr Text kAddISDBT{"Add ISDBT", "Añadir ISDBT"};
+inline constexpr Text kAddDTMB{"Add DTMB", "Añadir DTMB"};
+inline constexpr Text kAddSatChannel{"Add Channel", "Añadir Canal"};
+inline constexpr Text kSelectTheSystem{"Select the system", "Seleccione el sistema"};
 
 // ---- Exploration import ----------------------------------------------------------
 

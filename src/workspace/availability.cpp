@@ -64,7 +64,9 @@ constexpr Command kUnavailableAtStart[] = {
     Command::ReportMinMaxAvg,  Command::ReportByTime,    Command::ReportByTestPoint, Command::ReportByAlarm,
     Command::OpenTestPointSet, Command::NewTestPointSet, Command::Run,               Command::Stop,
     Command::SearchCom,        Command::SaveTestPointSet, Command::ExportCsv,        Command::TestPointEditor,
-    Command::TestPointGrid,    Command::CycleStop};
+    Command::TestPointGrid,    Command::CycleStop,
+    // The test point editor's Edit and Insert wait for a set and a loaded row.
+    Command::EditorEdit,       Command::EditorInsert};
 
 constexpr size_t Bit(Command command)
 {

@@ -71,7 +71,7 @@ INSTANTIATE_TEST_SUITE_P(
                  List({"1/2", "2/3", "3/4", "5/6", "3/5", "4/5", "8/9", "9/10", "1/4", "1/3", "2/5"})},
         ListCase{"code rates DVB-S2 8PSK", Kind::CodeRate, {"DVB-S2", {}, {}, "8PSK"},
                  List({"2/3", "3/5", "9/10", "8/9", "5/6", "3/4"})},
-        ListCase{"code rates DSS", Kind::CodeRate, {"DSS", {}, {}, {}}, List({"1/2", "2/3", "6/7"})},
+        ListCase{"code rates DSS", Kind::CodeRate, {"DSS", {}, {}, {}}, List({"1/2", "2/3"})},
         ListCase{"carriers ISDB-T", Kind::Carrier, {"ISDB-T", {}, {}, {}}, List({"8K", "2K", "4K"})},
         ListCase{"guard intervals", Kind::GuardInterval, {"DVB-T/H", {}, {}, {}},
                  List({"1/4", "1/8", "1/16", "1/32"})},
