@@ -24,6 +24,7 @@
 #include "reports/report_table_window.h"
 #include "testpoints/acq_table_window.h"
 #include "testpoints/data_module.h"
+#include "testpoints/exploration_window.h"
 #include "testpoints/table_commands_ui.h"
 #include "workspace/availability_binding_ui.h"
 
@@ -149,6 +150,11 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
         TableCommandsOfMain = std::make_unique<TableCommands>(workspace, *FAcqTable, *FRepTable);
         ConnectTableCommands(*VigiloForm, *TableCommandsOfMain);
         BindGridWindows(workspace.availability, *FAcqTable, *FRepTable);
+    });
+    CreateWindow("TRepCanals", [this] {
+        RepCanals = std::make_unique<TRepCanals>(workspace, VigiloForm.get());
+        QObject::connect(VigiloForm->OpenAddChFromExploration1, &QAction::triggered, RepCanals.get(),
+                         &TRepCanals::OpenAddChFromExploration1Click);
     });
     CreateWindow("TOperMode", [this] { OperMode = std::make_unique<TOperMode>(workspace, VigiloForm.get()); });
     CreateWindow("TAutoAlarm", [this] { AutoAlarm = std::make_unique<TAutoAlarm>(workspace, VigiloForm.get()); });

@@ -64,7 +64,9 @@ constexpr Command kUnavailableAtStart[] = {
     Command::ReportMinMaxAvg,  Command::ReportByTime,    Command::ReportByTestPoint, Command::ReportByAlarm,
     Command::OpenTestPointSet, Command::NewTestPointSet, Command::Run,               Command::Stop,
     Command::SearchCom,        Command::SaveTestPointSet, Command::ExportCsv,        Command::TestPointEditor,
-    Command::TestPointGrid,    Command::CycleStop};
+    Command::TestPointGrid,    Command::CycleStop,
+    // The exploration window waits for an analyser and a test point set.
+    Command::ExplorationBand,  Command::ExplorationTransfer};
 
 constexpr size_t Bit(Command command)
 {
@@ -83,7 +85,7 @@ bool Availability::IsEnabled(Command command) const
 {
     // A port search is one user of the analyser link: nothing may start a
     // second one (a run, another search) inside its waits.
-    if (m_searching && (command == Command::SearchCom || command == Command::Run))
+    if ((m_searching || m_transferring) && (command == Command::SearchCom || command == Command::Run))
         return false;
     return m_granted.test(Bit(command));
 }
@@ -186,6 +188,20 @@ void Availability::PortSearchEnded(bool found, bool testPointSetOpen)
 void Availability::PortChosen()
 {
     Grant(Command::Run);
+}
+
+// ---- Exploration transfer ------------------------------------------------------------
+
+void Availability::ExplorationTransferBegun()
+{
+    m_transferring = true;
+    emit changed();
+}
+
+void Availability::ExplorationTransferEnded()
+{
+    m_transferring = false;
+    emit changed();
 }
 
 // ---- The run ------------------------------------------------------------------------
