@@ -70,8 +70,10 @@ public:
     static constexpr int kAccessPauseMs = 100;
     static constexpr int kBlockPrepareMs = 3000;
     // A block that stops coming ends after this many empty reads in a row
-    // (each waits 2.1 s), or when it has taken this long in all.
-    static constexpr int kEmptyBlockReads = 3;
+    // (each waits 2.1 s), or when it has taken this long in all. The wait
+    // must end before an analyser that gave up on the block is idle again:
+    // its ready bytes would otherwise be taken for the missing block bytes.
+    static constexpr int kEmptyBlockReads = 2;
     static constexpr int kBlockDeadlineMs = 60000;
 
     ExplorationImporter(AnalyserLink& link, EventPump& pump);
