@@ -95,9 +95,6 @@ public:
     ImportResult ImportExploration(TerSat band, const QString& name, Dataset& table,
                                    const Oscillators& oscillators);
 
-    // The block as received (for a failure, what had arrived).
-    const QByteArray& LastBlock() const { return m_block; }
-
 private:
     bool ReadBlockOf(const QByteArray& command, int length);
 
