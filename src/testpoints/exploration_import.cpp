@@ -9,6 +9,7 @@
 #include "testpoints/dataset.h"
 #include "testpoints/engine_texts.h"
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -49,30 +50,40 @@ void CorrectToLnbOutput(Dataset& table, long long first, const Oscillators& osci
 {
     if (first >= table.RecordCount())
         return;
-    table.MoveTo(first);
-    while (!table.Eof()) {
-        const double freq = table.Number(fields::kFreq);
-        if (freq > kLnbOutputLimitMHz) {
-            const QString lnb = table.Text(fields::kLnb);
-            std::optional<int> oscillator;
-            if (lnb == QLatin1String("13v") || lnb == QLatin1String("18v"))
-                oscillator = OscillatorValue(oscillators.low);
-            else if (lnb == QLatin1String("13v22khz") || lnb == QLatin1String("18v22khz"))
-                oscillator = OscillatorValue(oscillators.high);
-            const QString type = table.Text(fields::kType);
-            const bool analogueSatellite = table.Text(fields::kBand) == QLatin1String("SAT") &&
-                                           type != QLatin1String("DVB-S") && type != QLatin1String("DVB-S2");
-            if (oscillator || analogueSatellite) {
-                table.Edit();
-                if (oscillator)
-                    table.SetNumber(fields::kFreq, freq - *oscillator);
-                if (analogueSatellite)
-                    table.SetText(fields::kSystem, QStringLiteral("Satellite"));
-                table.Post();
+    // One commit for all rows (a synchronous write per row costs seconds for
+    // a large exploration); rows corrected before an error stay corrected.
+    table.StartTransaction();
+    try {
+        table.MoveTo(first);
+        while (!table.Eof()) {
+            const double freq = table.Number(fields::kFreq);
+            if (freq > kLnbOutputLimitMHz) {
+                const QString lnb = table.Text(fields::kLnb);
+                std::optional<int> oscillator;
+                if (lnb == QLatin1String("13v") || lnb == QLatin1String("18v"))
+                    oscillator = OscillatorValue(oscillators.low);
+                else if (lnb == QLatin1String("13v22khz") || lnb == QLatin1String("18v22khz"))
+                    oscillator = OscillatorValue(oscillators.high);
+                const QString type = table.Text(fields::kType);
+                const bool analogueSatellite = table.Text(fields::kBand) == QLatin1String("SAT") &&
+                                               type != QLatin1String("DVB-S") && type != QLatin1String("DVB-S2");
+                if (oscillator || analogueSatellite) {
+                    table.Edit();
+                    if (oscillator)
+                        table.SetNumber(fields::kFreq, freq - *oscillator);
+                    if (analogueSatellite)
+                        table.SetText(fields::kSystem, QStringLiteral("Satellite"));
+                    table.Post();
+                }
             }
+            table.Next();
         }
-        table.Next();
+    } catch (...) {
+        table.Cancel();
+        table.Commit();
+        throw;
     }
+    table.Commit();
 }
 
 void AppendExplorationRows(Dataset& table, const std::vector<DecodedChannel>& channels, const QString& plan,
@@ -115,7 +126,9 @@ QStringList ExplorationImporter::ReadExplorationNames(TerSat band)
     const QByteArray query = "*?FI" + BandCode(band);
     QByteArray reply;
     m_link.SendAndReadBlock(query, reply, kCountReplyBytes);
-    const int count = ReadExplorationNumber(reply);
+    // The index goes as two hexadecimal digits: a count beyond them is no
+    // count of this protocol, and would keep the window asking for hours.
+    const int count = std::min(ReadExplorationNumber(reply), kMostExplorations);
     QStringList names;
     for (int i = count - 1; i >= 0; --i) {
         if (countdown)

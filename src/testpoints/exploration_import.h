@@ -66,6 +66,7 @@ public:
     static constexpr int kBlockBuffer = 25000;  // a block must be shorter
     static constexpr int kCountReplyBytes = 10;
     static constexpr int kNameReplyBytes = 30;
+    static constexpr int kMostExplorations = 256;  // indices "00" to "ff"
     static constexpr int kLengthReplyBytes = 11;
     static constexpr int kAccessPauseMs = 100;
     static constexpr int kBlockPrepareMs = 3000;

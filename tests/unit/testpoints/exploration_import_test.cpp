@@ -59,6 +59,18 @@ TEST_F(ImportFixture, TheListComesFromTheHighestIndexDownWithACountdown)
     EXPECT_TRUE(importer.ReadExplorationNames(TerSat::Sat).isEmpty());
 }
 
+TEST_F(ImportFixture, NoMoreNamesAreAskedForThanTwoHexadecimalDigitsCanIndex)
+{
+    QList<StoredExploration> many;
+    for (int i = 0; i < 300; ++i)
+        many.append({QStringLiteral("E%1").arg(i), {}, {}});
+    f.analyser->SetExplorations(QStringLiteral("02"), many);
+    const QStringList names = importer.ReadExplorationNames(TerSat::Ter);
+    ASSERT_EQ(names.size(), 256);
+    EXPECT_EQ(names.first(), QStringLiteral("E255"));
+    EXPECT_EQ(names.last(), QStringLiteral("E0"));
+}
+
 TEST_F(ImportFixture, ASatelliteImportIsCorrectedToTheLnbOutput)
 {
     f.analyser->SetExplorations(
@@ -106,6 +118,17 @@ TEST_F(ImportFixture, AnOscillatorThatIsNoNumberIsRefusedBeforeAnythingIsSent)
     EXPECT_THROW(Import(TerSat::Sat, QStringLiteral("SAT-EAST"), {"", "10600"}), VigiloError);
     EXPECT_TRUE(f.analyser->ReceivedCommands().isEmpty());
     EXPECT_EQ(table.RecordCount(), 0);
+}
+
+TEST_F(ImportFixture, ACorrectionStoppedByAnUnreadableOscillatorKeepsTheRowsBeforeIt)
+{
+    const ExplorationChannel high{"H", 0, 11778000, {I::Code(2, 2), I::Code(3, 2, 1)}};
+    const ExplorationChannel low{"L", 0, 10994000, {I::Code(2, 2), I::Code(3, 2, 0)}};
+    AppendExplorationRows(table, DecodeExplorationBlock(EncodeExplorationBlock({high, low, high})).channels,
+                          QStringLiteral("X"), TerSat::Sat);
+    EXPECT_THROW(CorrectToLnbOutput(table, 0, {"", "10600"}), VigiloError);
+    EXPECT_FALSE(table.InTransaction());
+    EXPECT_EQ(Column("freq"), (QStringList{"1178", "10994", "11778"}));
 }
 
 TEST_F(ImportFixture, TransfersThatFailAddNothing)
