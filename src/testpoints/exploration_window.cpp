@@ -339,6 +339,10 @@ void TRepCanals::ImportExploration()
     case ImportOutcome::NoMarker: return;
     case ImportOutcome::Imported: break;
     }
+    // The new rows are in the working copy only: replacing the set must ask
+    // before they go, as it does for rows typed in or taken from a plan.
+    if (result.added > 0)
+        m_workspace.testPointSetModified = true;
     OfferBand(true);
     ChannelsCANCELClick();
     if (result.truncated)

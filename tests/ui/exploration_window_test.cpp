@@ -151,7 +151,7 @@ private slots:
         QCOMPARE(Column("ch"), (QStringList{"TP1", "TP2", "IF1"}));
         QCOMPARE(Column("freq"), (QStringList{"1778", "1244", "1450"}));
         QCOMPARE(Column("plan"), QStringList(3, QStringLiteral("SAT-EAST")));
-        QVERIFY(!program->workspace.testPointSetModified);
+        QVERIFY2(program->workspace.testPointSetModified, "replacing the set asks before the new rows go");
         QCOMPARE(list->count(), 0);
         QCOMPARE(Enabled(), QStringLiteral("SelTERSAT"));
         QCOMPARE(analyser->ReceivedCommands().last(), QStringLiteral("*EM2"));
@@ -190,6 +190,7 @@ private slots:
         QCOMPARE(dialogs->messages.last(), message);
         QVERIFY(Control<QGroupBox>("SelTERSAT")->isEnabled());
         QCOMPARE(Column("ch"), QStringList());
+        QVERIFY(!program->workspace.testPointSetModified);
         QVERIFY2(analyser->ReceivedCommands().last() != QStringLiteral("*EM2"), "no *EM2 after a failure");
     }
     void FailuresSayWhatHappenedAndOfferTheBandAgain_data()
