@@ -26,6 +26,7 @@
 #include "reports/report_table_window.h"
 #include "testpoints/acq_table_window.h"
 #include "testpoints/data_module.h"
+#include "testpoints/exploration_window.h"
 #include "testpoints/table_commands_ui.h"
 #include "testpoints/test_point_config_window.h"
 #include "testpoints/tp_edition_window.h"
@@ -161,6 +162,11 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
         QObject::connect(VigiloForm->EMailConfig, &QAction::triggered, ConfigMails.get(), &TConfigMails::EMailConfigClick);
         QObject::connect(VigiloForm->TestSendMail, &QAction::triggered, ConfigMails.get(),
                          [this] { Mail->delivery.TestSendMailClick(); });
+    });
+    CreateWindow("TRepCanals", [this] {
+        RepCanals = std::make_unique<TRepCanals>(workspace, VigiloForm.get());
+        QObject::connect(VigiloForm->OpenAddChFromExploration1, &QAction::triggered, RepCanals.get(),
+                         &TRepCanals::OpenAddChFromExploration1Click);
     });
     CreateWindow("TOperMode", [this] { OperMode = std::make_unique<TOperMode>(workspace, VigiloForm.get()); });
     CreateWindow("TAutoAlarm", [this] { AutoAlarm = std::make_unique<TAutoAlarm>(workspace, VigiloForm.get()); });

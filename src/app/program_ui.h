@@ -19,6 +19,7 @@ class TConfigMails;
 struct MailService;
 class TFormFinishProcess;
 class TOperMode;
+class TRepCanals;
 class TAboutBox;
 class TDataModule1;
 class TFAcqTable;
@@ -70,6 +71,7 @@ public:
     std::unique_ptr<TDataModule1> DataModule1;
     // The test point set and Measurements table commands of the main window.
     std::unique_ptr<TableCommands> TableCommandsOfMain;
+    std::unique_ptr<TRepCanals> RepCanals;
     std::unique_ptr<TOperMode> OperMode;
     std::unique_ptr<TAutoAlarm> AutoAlarm;
     std::unique_ptr<TFormFinishProcess> FormFinishProcess;

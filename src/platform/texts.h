@@ -246,6 +246,24 @@ inline constexpr Text kAddSatChannel{"Add Channel", "Añadir Canal"};
 inline constexpr Text kSelectTheSystem{"Select the system", "Seleccione el sistema"};
 
 // ---- Exploration import ----------------------------------------------------------
+// Window TRepCanals: its title keeps its text in both languages.
+inline constexpr Text kRepCanalsTitle{"ADD TEST POINT FROM EXPLORATION", "ADD TEST POINT FROM EXPLORATION"};
+inline constexpr Text kAskChan{"Receive Exploration", "Recibir Exploración"};
+inline constexpr Text kLabel54Wait{"  wait...", "espera..."};
+inline constexpr Text kLabel50ChannelsList{"Channels List", "Lista de Canales"};
+inline constexpr Text kLabel47LowOsc{"Low Osc.", "Osc. Bajo"};
+inline constexpr Text kLabel48HighOsc{"High Osc.", "Osc. Alto"};
+inline constexpr Text kReceiveCha{"Add Channels", "Añadir Canales"};
+inline constexpr Text kChannelsCANCEL{"CANCEL", "CANCELAR"};
+// Messages of the transfer.
+inline constexpr Text kChannelsNotAvailable{"Channels are not available", "Canalizaciones no disponibles"};
+inline constexpr Text kCompletedAcquisitions{"Completed acquisitions", "Adquisición completada"};
+inline constexpr Text kProcessFailure{"Process failure: repeat acquisition", "Fallo del proceso: repetir adquisición"};
+inline constexpr Text kInsertedChannels{"Inserted channels", "Canales insertados"};
+// A block that ended inside a record: the channels before it were inserted.
+inline constexpr Text kInsertedChannelsCutShort{"Inserted channels: %1 of %2, the exploration ended early",
+                                                "Canales insertados: %1 de %2, la exploración terminó antes"};
+inline constexpr Text kOscillatorNotANumber{"'%1' is not a valid integer value", "'%1' no es un valor entero válido"};
 
 // ---- Alarm thresholds window and alarm evaluation ----------------------------------
 

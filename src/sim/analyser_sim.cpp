@@ -63,10 +63,14 @@ void SimAnalyser::TakeLine(const QByteArray& line, qint64 nowMs)
         QByteArray raw = answer.raw;
         if (faults.blockShortBy > 0)
             raw.chop(std::min<int>(faults.blockShortBy, raw.size()));
-        const int piece = faults.blockPieceBytes > 0 ? faults.blockPieceBytes : static_cast<int>(raw.size());
+        int piece = faults.blockPieceBytes > 0 ? faults.blockPieceBytes : static_cast<int>(raw.size());
+        if (faults.blockPieceBytes <= 0 && faults.blockStallMs > 0)
+            piece = std::max<int>(1, static_cast<int>((raw.size() + 1) / 2));
         for (int at = 0; at < raw.size(); at += piece) {
             Emit(t, raw.mid(at, piece));
             t = LastEmitAt() + std::max(1, faults.blockPieceGapMs);
+            if (at == 0)
+                t += faults.blockStallMs;
         }
     }
     const qint64 end = LastEmitAt() + 1;
@@ -156,7 +160,7 @@ SimAnalyser::Answer SimAnalyser::Execute(const QByteArray& line, qint64 nowMs)
                 answer.outcome = Outcome::Refuse;
                 return answer;
             }
-            const QByteArray block = EncodeExplorationBlock(it->channels);
+            const QByteArray block = it->raw.isEmpty() ? EncodeExplorationBlock(it->channels) : it->raw;
             const QString key = band + name;
             // The first request tells the length, the same request again sends the block.
             if (m_lengthSentFor == key) {
@@ -198,6 +202,8 @@ bool SimAnalyser::ApplySetting(const QByteArray& line, qint64 nowMs)
         m_colourSystem = m.captured(1).toInt(nullptr, 16);
     } else if ((m = mode.match(text)).hasMatch()) {
         m_mode = m.captured(1).toInt();
+        // A mode change starts any exploration transfer afresh.
+        m_lengthSentFor.clear();
         return true;
     } else if ((m = access.match(text)).hasMatch()) {
         m_accessCode = m.captured(1);

@@ -21,6 +21,8 @@ struct SimFaults {
     int blockPieceBytes = 0;     // stored explorations arrive in pieces of this many bytes …
     int blockPieceGapMs = 0;     // … this far apart
     int blockShortBy = 0;        // the exploration block stops this many bytes short
+    int blockStallMs = 0;        // after its first piece the block stalls this long (in two halves
+                                 // when no piece size is set)
 };
 
 // What is on the air at one frequency.

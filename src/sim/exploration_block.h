@@ -31,6 +31,7 @@ struct ExplorationChannel {
 struct StoredExploration {
     QString name;
     QList<ExplorationChannel> channels;
+    QByteArray raw;  // when set, sent as the block instead of the encoded channels
 };
 
 QByteArray EncodeExplorationBlock(const QList<ExplorationChannel>& channels);

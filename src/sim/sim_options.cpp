@@ -32,6 +32,8 @@ bool ParseFaults(const QString& faultList, SimFaults& faults, QString* error)
             faults.blockPieceBytes = value.section(QLatin1Char(':'), 0, 0).toInt(&ok);
             faults.blockPieceGapMs = value.section(QLatin1Char(':'), 1).toInt(&ok2);
             ok = ok && ok2;
+        } else if (name == QLatin1String("block-stall")) {
+            faults.blockStallMs = value.isEmpty() ? 8000 : value.toInt(&ok);
         } else if (name == QLatin1String("block-short")) {
             faults.blockShortBy = value.toInt(&ok);
         } else {

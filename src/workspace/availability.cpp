@@ -66,7 +66,9 @@ constexpr Command kUnavailableAtStart[] = {
     Command::SearchCom,        Command::SaveTestPointSet, Command::ExportCsv,        Command::TestPointEditor,
     Command::TestPointGrid,    Command::CycleStop,
     // The test point editor's Edit and Insert wait for a set and a loaded row.
-    Command::EditorEdit,       Command::EditorInsert};
+    Command::EditorEdit,       Command::EditorInsert,
+    // The exploration window waits for an analyser and a test point set.
+    Command::ExplorationBand,  Command::ExplorationTransfer};
 
 constexpr size_t Bit(Command command)
 {
@@ -85,7 +87,7 @@ bool Availability::IsEnabled(Command command) const
 {
     // A port search is one user of the analyser link: nothing may start a
     // second one (a run, another search) inside its waits.
-    if (m_searching && (command == Command::SearchCom || command == Command::Run))
+    if ((m_searching || m_transferring) && (command == Command::SearchCom || command == Command::Run))
         return false;
     return m_granted.test(Bit(command));
 }
@@ -188,6 +190,20 @@ void Availability::PortSearchEnded(bool found, bool testPointSetOpen)
 void Availability::PortChosen()
 {
     Grant(Command::Run);
+}
+
+// ---- Exploration transfer ------------------------------------------------------------
+
+void Availability::ExplorationTransferBegun()
+{
+    m_transferring = true;
+    emit changed();
+}
+
+void Availability::ExplorationTransferEnded()
+{
+    m_transferring = false;
+    emit changed();
 }
 
 // ---- The run ------------------------------------------------------------------------

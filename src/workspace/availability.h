@@ -115,6 +115,13 @@ public:
     // The operating mode left the ON/OFF cycle: its STOP goes.
     void CycleUnticked();
 
+    // ---- Exploration transfer --------------------------------------------------------
+    // The exploration window talks to the analyser: like a port search, it is
+    // the link's one user until it ends, so no run or search starts inside it.
+    void ExplorationTransferBegun();
+    void ExplorationTransferEnded();
+    bool ExplorationTransferInProgress() const { return m_transferring; }
+
     // ---- Windows still to come grant and take their own commands ------------------
     void Grant(Command command) { Set(command, true); }
     void Revoke(Command command) { Set(command, false); }
@@ -132,6 +139,7 @@ private:
     Set_ m_granted;
     Set_ m_hidden;
     bool m_searching = false;
+    bool m_transferring = false;
     bool m_runLocked = false;
     // Run and Stop are hidden for an ON/OFF cycle until the cycle ends.
     bool m_runButtonsHidden = false;

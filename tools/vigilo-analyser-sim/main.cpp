@@ -48,7 +48,8 @@ int main(int argc, char** argv)
         "  crlf                reply lines end in CR LF\n"
         "  slow[=MS]           pause between ACK and the reply line (default 3000)\n"
         "  block-pieces=B:MS   stored explorations arrive in pieces of B bytes, MS apart\n"
-        "  block-short=B       stored explorations stop B bytes short\n\n"
+        "  block-short=B       stored explorations stop B bytes short\n"
+        "  block-stall[=MS]    stored explorations stall MS after their first piece (default 8000)\n\n"
         "Scenario file: one channel per line, '#' comments:\n"
         "  <frequency MHz> <level dBuV> [fade=<dB per minute>]\n"
         "  <frequency MHz> off"));

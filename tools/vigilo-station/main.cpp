@@ -4,6 +4,8 @@
 // options, printing its status changes and one line per stored
 // Measurements row. SIGINT or SIGTERM is the Stop request.
 
+#include "exploration.h"
+
 #include "acquisition/measurement_run.h"
 #include "acquisition/oper_mode.h"
 #include "acquisition/run_host.h"
@@ -218,8 +220,11 @@ int main(int argc, char** argv)
         "Automatic alarm pass: --auto-alarm derives the thresholds of every test point\n"
         "from one pass; the quantities are those given a --tolerance-* option, or all\n"
         "four with 2 dB when none is given.\n\n"
+        "Explorations stored in the analyser: --list-explorations TER|SAT, or\n"
+        "--import-exploration NAME --band TER|SAT [--low-osc MHz] [--high-osc MHz].\n\n"
         "Exit status: 0 done; 1 --search found no analyser; 2 bad options;\n"
-        "3 no analyser answers; 4 a table is missing, empty or unreadable."));
+        "3 no analyser answers; 4 a table is missing, empty or unreadable;\n"
+        "5 no exploration stored for the band, or the transfer failed."));
     parser.addHelpOption();
     const QCommandLineOption portsOnlyOpt(
         QStringLiteral("ports-only"),
@@ -282,6 +287,8 @@ int main(int argc, char** argv)
                        continuousOpt, singleOpt, onOffOpt, delayOpt, betweenPointsOpt, betweenLoopsOpt, autoAlarmOpt,
                        tolLevelOpt, tolCnOpt, tolVaOpt, tolMerOpt, gpsOpt, gpsBaudOpt, languageOpt});
     AddMailOptions(parser);
+    const ExplorationOptions explorationOptions;
+    parser.addOptions(explorationOptions.All());
     parser.process(app);
     SetComPortsOnly(parser.isSet(portsOnlyOpt));
 
@@ -289,6 +296,11 @@ int main(int argc, char** argv)
         PrintError(text);
         return kUsage;
     };
+
+    QString explorationError;
+    const std::optional<ExplorationRequest> exploration = explorationOptions.Parse(parser, explorationError);
+    if (!explorationError.isEmpty())
+        return usage(explorationError);
 
     // ---- Folder, settings, language ----------------------------------------------------
     if (parser.isSet(folderOpt)) {
@@ -428,6 +440,10 @@ int main(int argc, char** argv)
                    QStringLiteral(" (COM%1)").arg(*analyserCom));
         return kNoAnalyser;
     }
+
+    if (exploration)
+        return RunExplorationRequest(*exploration, workspace, dialogs,
+                                     parser.isSet(testpointsOpt) ? AbsolutePath(parser.value(testpointsOpt)) : QString());
 
     // ---- Tables -----------------------------------------------------------------------
     RegisterDatabaseNames();
