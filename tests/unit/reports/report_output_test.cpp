@@ -4,11 +4,13 @@
 
 #include "platform/texts.h"
 #include "reports/acquired_report.h"
+#include "reports/qrp_file.h"
 #include "reports/report_output.h"
 #include "workspace/report_kind.h"
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -89,6 +91,42 @@ TEST_F(ReportOutputTest, HeaderPageAndRowPageMatchTheirGoldenImages)
         ASSERT_EQ(image.size(), golden.size());
         EXPECT_LT(DifferingShare(image, golden), kGoldenTolerance) << "page " << page + 1;
     }
+}
+
+// A saved report keeps its bytes: a change of the format that does not come
+// with a new version number would make older files read wrongly. The stored
+// file is also a seed of the saved-report fuzz target, beside one without
+// rows and a truncated one, all rewritten with VIGILO_UPDATE_GOLDEN=1.
+TEST_F(ReportOutputTest, SavedReportKeepsTheFormatOfVersionOne)
+{
+    const QString corpus = QStringLiteral(VIGILO_SOURCE_DIR "/fuzz/corpus/qrp_file/");
+    const QString small = m_dir.filePath(QStringLiteral("small.db"));
+    WriteMeasurements(small, 12);
+    report.SetTable(small);
+    const QString saved = m_dir.filePath(QStringLiteral("two_pages.qrp"));
+    ASSERT_EQ(SaveQrp(*report.Prepare(), saved, Language::English), OutputResult::Done);
+    QFile file(saved);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    if (qEnvironmentVariableIsSet("VIGILO_UPDATE_GOLDEN")) {
+        QDir().mkpath(corpus);
+        const auto write = [&corpus](const char* name, const QByteArray& content) {
+            QFile out(corpus + QString::fromLatin1(name));
+            ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+            out.write(content);
+        };
+        write("two_pages.qrp", bytes);
+        write("truncated.qrp", bytes.chopped(100));
+        const QString none = m_dir.filePath(QStringLiteral("none.db"));
+        WriteMeasurements(none, 0);
+        report.SetTable(none);
+        ASSERT_EQ(SaveQrp(*report.Prepare(), corpus + QStringLiteral("no_rows.qrp"), Language::English),
+                  OutputResult::Done);
+        return;
+    }
+    QFile stored(corpus + QStringLiteral("two_pages.qrp"));
+    ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(stored.readAll() == bytes) << "the .qrp format changed: give it a new version";
 }
 
 TEST_F(ReportOutputTest, GoldenComparisonSeesAMovedText)
