@@ -6,8 +6,6 @@
 
 #include <memory>
 
-#include "platform/texts.h"
-
 // Saved reports (".qrp"): a prepared report in a file of its own, readable
 // without its table. The format is described in the README ("Saved reports").
 
