@@ -131,7 +131,7 @@ void TDataCompany::ApplyLanguage(Language language)
 {
     if (language == Language::Other)
         return;
-    setWindowTitle(texts::kDataCompanyCaption.In(language));
+    setWindowTitle(texts::kDataReport1.In(language));
     for (int i = 0; i < CompanyData::kItemCount; ++i)
         findChild<QLabel*>(QString::fromLatin1(kEdits[i].label))->setText(kEdits[i].caption->In(language));
     for (const Heading& heading : kHeadings)
