@@ -94,9 +94,9 @@ TEST_F(ReportOutputTest, HeaderPageAndRowPageMatchTheirGoldenImages)
 }
 
 // A saved report keeps its bytes: a change of the format that does not come
-// with a new version number would make older files read wrongly. The stored
-// file is also a seed of the saved-report fuzz target, beside one without
-// rows and a truncated one, all rewritten with VIGILO_UPDATE_GOLDEN=1.
+// with a new version number would make older files read wrongly. The same
+// file seeds the saved-report fuzz target, beside one without rows and a
+// truncated one; VIGILO_UPDATE_GOLDEN=1 rewrites them all.
 TEST_F(ReportOutputTest, SavedReportKeepsTheFormatOfVersionOne)
 {
     const QString corpus = QStringLiteral(VIGILO_SOURCE_DIR "/fuzz/corpus/qrp_file/");
@@ -117,6 +117,9 @@ TEST_F(ReportOutputTest, SavedReportKeepsTheFormatOfVersionOne)
         };
         write("two_pages.qrp", bytes);
         write("truncated.qrp", bytes.chopped(100));
+        QFile reference(kGoldenDir + QStringLiteral("two_pages.qrp"));
+        ASSERT_TRUE(reference.open(QIODevice::WriteOnly));
+        reference.write(bytes);
         const QString none = m_dir.filePath(QStringLiteral("none.db"));
         WriteMeasurements(none, 0);
         report.SetTable(none);
@@ -124,7 +127,7 @@ TEST_F(ReportOutputTest, SavedReportKeepsTheFormatOfVersionOne)
                   OutputResult::Done);
         return;
     }
-    QFile stored(corpus + QStringLiteral("two_pages.qrp"));
+    QFile stored(kGoldenDir + QStringLiteral("two_pages.qrp"));
     ASSERT_TRUE(stored.open(QIODevice::ReadOnly));
     EXPECT_TRUE(stored.readAll() == bytes) << "the .qrp format changed: give it a new version";
 }
