@@ -282,6 +282,8 @@ inline constexpr Text kQrpDamaged{"The saved report %1 is damaged or incomplete"
 inline constexpr Text kQrpPageDamaged{"Page %2 of the saved report %1 is damaged",
                                       "La página %2 del informe guardado %1 está dañada"};
 inline constexpr Text kQrpCannotWrite{"Unable to save report file %1", "No se puede guardar el fichero de informe %1"};
+inline constexpr Text kReportTableReplaced{"The table %1 was replaced after the report was prepared",
+                                          "La tabla %1 se reemplazó después de preparar el informe"};
 inline constexpr Text kPdfCannotWrite{"Unable to save PDF file %1", "No se puede guardar el fichero PDF %1"};
 
 // ---- Report data, CSV export and the report table ---------------------------------

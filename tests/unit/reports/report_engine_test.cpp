@@ -90,6 +90,17 @@ TEST_F(ReportEngineTest, RowsAppendedAfterPreparationStayOutOfTheReport)
     EXPECT_EQ(prepared->ReadPage(1).rows.size(), 2u);
 }
 
+TEST_F(ReportEngineTest, TableRebuiltUnderAPreparedReportIsRefusedNotPrinted)
+{
+    // The next report rebuilds the Filter table while an older preview is open.
+    const QString table = Table(30);
+    auto prepared = ByTime(table);
+    ASSERT_EQ(prepared->ReadPage(1).rows.size(), 20u);
+    WriteMeasurements(table, 30);
+    EXPECT_THROW(prepared->ReadPage(1), VigiloError);
+    EXPECT_EQ(ByTime(table)->ReadPage(1).rows.size(), 20u) << "a new preparation reads the new table";
+}
+
 TEST_F(ReportEngineTest, HeaderAndRowTextsSitAtTheirPlacesInMillimetres)
 {
     auto prepared = ByTime(Table(40));
