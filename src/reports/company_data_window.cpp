@@ -110,6 +110,7 @@ TDataCompany::TDataCompany(Settings& settings, UserDialogs& dialogs, TAcquiredQR
     BitBtn1 = new QPushButton(this);
     BitBtn1->setObjectName(QStringLiteral("BitBtn1"));
     auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(0, 8, 0, 0);
     buttons->addStretch(1);
     buttons->addWidget(BitBtnAcceptData);
     buttons->addWidget(BitBtn1);
