@@ -26,6 +26,7 @@ class TFAcqTable;
 class TFRepTable;
 class TTPointConf;
 class TTP_Edition;
+class TDataCompany;
 class TableCommands;
 class TSplash;
 class TVigilo;
@@ -84,6 +85,8 @@ public:
     // The test point editor and the "TP Edition" window with its plan windows.
     std::unique_ptr<TTPointConf> TPointConf;
     std::unique_ptr<TTP_Edition> TP_Edition;
+    // The company data window, created last: its creation loads the settings.
+    std::unique_ptr<TDataCompany> DataCompany;
 
 private:
     void CreateWindow(const char* name, const std::function<void()>& create);
