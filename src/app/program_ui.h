@@ -15,6 +15,7 @@ class SystemCommands;
 class TGPS;
 class MainWindowRunHost;
 class TAutoAlarm;
+class TFormAlarms;
 class TFormFinishProcess;
 class TOperMode;
 class TAboutBox;
@@ -63,6 +64,7 @@ public:
     std::unique_ptr<TAboutBox> AboutBox;
     std::unique_ptr<TFAcqTable> FAcqTable;
     std::unique_ptr<TFRepTable> FRepTable;
+    std::unique_ptr<TFormAlarms> FormAlarms;
     std::unique_ptr<TDataModule1> DataModule1;
     // The test point set and Measurements table commands of the main window.
     std::unique_ptr<TableCommands> TableCommandsOfMain;
