@@ -90,7 +90,7 @@ TFormAlarms::TFormAlarms(Workspace& workspace, QWidget* parent)
     setObjectName(QStringLiteral("TFormAlarms"));
     setWindowFlags(windowFlags() | Qt::WindowStaysOnTopHint);
     setModal(false);
-    setFixedSize(440, 310);
+    setFixedSize(460, 312);
     BuildControls();
     BindAvailability();
 
@@ -160,9 +160,9 @@ void TFormAlarms::BuildControls()
     DBmaxLBER = PickList(this, "DBmaxLBER", kBerItems, {214, 278, 86, 24});
 
     SendAlarm = Named(new QCheckBox(this), "SendAlarm");
-    SendAlarm->setGeometry(316, 70, 118, 24);
+    SendAlarm->setGeometry(320, 70, 136, 24);
     Insert = Named(new QPushButton(this), "Insert");
-    Insert->setGeometry(316, 276, 112, 28);
+    Insert->setGeometry(320, 276, 124, 28);
 
     m_numeric = {{EditminLV, fields::kMinLV}, {EditmaxLV, fields::kMaxLV},   {EditminMER, fields::kMinMER},
                  {EditmaxMER, fields::kMaxMER}, {EditminCN, fields::kMinCN}, {EditmaxCN, fields::kMaxCN},
