@@ -300,6 +300,7 @@ void TFormAlarms::DBWarningChange()
         m_table.SetText(Field(fields::kAlarm), QStringLiteral("OFF"));
         DisableAlarmControls();
     }
+    ThresholdsChanged();
     m_table.Refresh();
     m_table.Edit();
     ShowBoundFields();
@@ -311,6 +312,7 @@ void TFormAlarms::PostListPick(QComboBox* list, const char* field)
         return;
     m_table.Edit();
     m_table.SetText(Field(field), list->currentText());
+    ThresholdsChanged();
     m_table.Refresh();
     m_table.Edit();
 }
@@ -338,9 +340,17 @@ void TFormAlarms::InsertClick()
     }
     for (const auto& [name, value] : values)
         m_table.SetValue(name, value);
+    ThresholdsChanged();
     m_table.Refresh();
     m_table.Next();
     LoadAlarmWindow();
+}
+
+void TFormAlarms::ThresholdsChanged()
+{
+    // The changes live in the working copy only: opening or creating another
+    // set must offer to save them, as it does for the editor's changes.
+    m_workspace.testPointSetModified = true;
 }
 
 void TFormAlarms::SendAlarmClick()

@@ -113,6 +113,7 @@ private:
     void ApplyThresholdState();
     bool HasTestPoint() const;
     void PostListPick(QComboBox* list, const char* field);
+    void ThresholdsChanged();
 
     Workspace& m_workspace;
     Dataset& m_table;

@@ -218,7 +218,9 @@ private slots:
                  {"minVBER", "1.0E-7"}, {"maxLBER", "1.0E-2"}}});
         TFormAlarms& w = Alarms();
         ClickRow(0);
+        QVERIFY(!m_program->workspace.testPointSetModified);
         Pick(w.DBWarning, QStringLiteral("ON"));
+        QVERIFY(m_program->workspace.testPointSetModified);
         Fields stored = Stored(0);
         QCOMPARE(stored["alarm"], QStringLiteral("ON"));
         for (const char* ber : {"maxCBER", "minCBER", "maxVBER", "minVBER", "maxLBER", "minLBER"})
@@ -256,7 +258,9 @@ private slots:
         w.EditminLV->setText(QStringLiteral("45,5"));
         w.EditmaxMER->clear();
         w.EditminVA->setText(QStringLiteral("3"));  // disabled for DVB-T/H, written all the same
+        m_program->workspace.testPointSetModified = false;
         QTest::mouseClick(w.Insert, Qt::LeftButton);
+        QVERIFY(m_program->workspace.testPointSetModified);
         Fields stored = Stored(0);
         QCOMPARE(stored["minLV"], QStringLiteral("45.5"));
         QCOMPARE(stored["maxMER"], QString());
@@ -308,7 +312,7 @@ private slots:
         TFormAlarms& w = Alarms();
         w.ManualAlarm1Click();
         QLabel* indicator = m_program->VigiloForm->AvisEstatAlarma;
-        QTest::mouseClick(w.SendAlarm, Qt::LeftButton);
+        QTest::mouseClick(w.SendAlarm, Qt::LeftButton, {}, QPoint(8, w.SendAlarm->height() / 2));
         QVERIFY(w.MailingOn());
         QVERIFY(!indicator->isHidden());
         w.SendAlarm->setChecked(false);
