@@ -290,6 +290,10 @@ void TFormAlarms::DBWarningChange()
         ShowBoundFields();
         return;
     }
+    // Picking the switch's own value again is no change: it must not wipe
+    // the rates set since it was switched on.
+    if (DBWarning->currentText() == m_table.Text(Field(fields::kAlarm)))
+        return;
     m_table.Edit();
     if (DBWarning->currentText() == QLatin1String("ON")) {
         EnableAlarmControls();

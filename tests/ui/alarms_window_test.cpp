@@ -227,6 +227,9 @@ private slots:
             QCOMPARE(stored[ber], QStringLiteral("OFF"));
         QCOMPARE(EnabledGroups(), QStringLiteral("LV MER CN CBER VBER"));
         QCOMPARE(w.DBmaxCBER->currentText(), QStringLiteral("OFF"));
+        Pick(w.DBmaxCBER, QStringLiteral("1.0E-2"));
+        Pick(w.DBWarning, QStringLiteral("ON"));
+        QCOMPARE(Stored(0)["maxCBER"], QStringLiteral("1.0E-2"));
 
         Pick(w.DBWarning, QStringLiteral("OFF"));
         stored = Stored(0);
