@@ -94,7 +94,11 @@ TFormAlarms::TFormAlarms(Workspace& workspace, QWidget* parent)
     BuildControls();
     BindAvailability();
 
-    m_listener = m_table.AddListener([this](DatasetEvent) { ShowBoundFields(); });
+    m_listener = m_table.AddListener([this](DatasetEvent event) {
+        if (event == DatasetEvent::Opened || event == DatasetEvent::Closed)
+            ForgetTestPoint();
+        ShowBoundFields();
+    });
     ShowBoundFields();
 
     ApplyLanguage(Language::English);
@@ -348,6 +352,16 @@ void TFormAlarms::InsertClick()
     m_table.Refresh();
     m_table.Next();
     LoadAlarmWindow();
+}
+
+void TFormAlarms::ForgetTestPoint()
+{
+    // The edits hold copies of a test point of the table as it was: another
+    // set (or the same one reopened by a run, on its first row) must not
+    // receive them through Insert before a test point is chosen again.
+    m_insertAllowed = false;
+    TextIndex->clear();
+    DisableAlarmControls();
 }
 
 void TFormAlarms::ThresholdsChanged()

@@ -114,6 +114,7 @@ private:
     bool HasTestPoint() const;
     void PostListPick(QComboBox* list, const char* field);
     void ThresholdsChanged();
+    void ForgetTestPoint();
 
     Workspace& m_workspace;
     Dataset& m_table;

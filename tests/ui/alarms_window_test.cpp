@@ -46,6 +46,7 @@ private:
     // A new set with these test points; the window is shown from its menu item.
     void NewSet(const std::vector<Fields>& points)
     {
+        QVERIFY(m_program->workspace.CloseTestPointSet());
         m_program->workspace.NewTestPointSet();
         for (const Fields& point : points) {
             Table().Append();
@@ -338,6 +339,23 @@ private slots:
         QCOMPARE(EnabledGroups(), QString());
         ClickRow(0);
         QCOMPARE(EnabledGroups(), QStringLiteral("LV MER CN CBER VBER"));
+    }
+
+    // The edits show a test point of the set that was open: another set must
+    // not receive them.
+    void anotherSetForgetsTheShownTestPoint()
+    {
+        NewSet({{{"type", "DVB-T/H"}, {"alarm", "ON"}, {"minLV", "45"}}});
+        TFormAlarms& w = Alarms();
+        ClickRow(0);
+        QVERIFY(w.Insert->isEnabled());
+        NewSet({{{"type", "DVB-T/H"}, {"alarm", "ON"}}});
+        QVERIFY(!w.Insert->isEnabled());
+        QCOMPARE(EnabledGroups(), QString());
+        QCOMPARE(w.TextIndex->text(), QString());
+        ClickRow(0);
+        QCOMPARE(w.EditminLV->text(), QString());
+        QVERIFY(w.Insert->isEnabled());
     }
 
     void captionsFollowTheLanguage()
