@@ -14,7 +14,9 @@
 #include "gps/gps_window.h"
 #include "instrument/analyser_link.h"
 #include "instrument/posix_serial_device.h"
+#include "notify/config_mails_form.h"
 #include "notify/finish_process_window.h"
+#include "notify/mail_service.h"
 #include "platform/decimal_point.h"
 #include "platform/errors.h"
 #include "platform/event_pump.h"
@@ -92,8 +94,10 @@ void BindGridWindows(Availability& availability, TFAcqTable& acqTable, TFRepTabl
 Program::Program(EventPump& pump, UserDialogs& dialogs, SystemCommands& system, const QString& folder,
                  SerialDeviceFactory ports)
     : settings(folder),
-      workspace(pump, dialogs, system, settings, ports ? std::move(ports) : PosixSerialDeviceFactory(pump))
+      workspace(pump, dialogs, system, settings, ports ? std::move(ports) : PosixSerialDeviceFactory(pump)),
+      Mail(std::make_unique<MailService>(pump, settings, dialogs))
 {
+    workspace.mailer = &Mail->delivery;
 }
 
 Program::~Program() = default;
@@ -160,6 +164,12 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
         ConnectTableCommands(*VigiloForm, *TableCommandsOfMain);
         BindGridWindows(workspace.availability, *FAcqTable, *FRepTable);
     });
+    CreateWindow("TConfigMails", [this] {
+        ConfigMails = std::make_unique<TConfigMails>(workspace, Mail->settings, VigiloForm.get());
+        QObject::connect(VigiloForm->EMailConfig, &QAction::triggered, ConfigMails.get(), &TConfigMails::EMailConfigClick);
+        QObject::connect(VigiloForm->TestSendMail, &QAction::triggered, ConfigMails.get(),
+                         [this] { Mail->delivery.TestSendMailClick(); });
+    });
     CreateWindow("TOperMode", [this] { OperMode = std::make_unique<TOperMode>(workspace, VigiloForm.get()); });
     CreateWindow("TAutoAlarm", [this] { AutoAlarm = std::make_unique<TAutoAlarm>(workspace, VigiloForm.get()); });
     CreateWindow("TAboutBox", [this] {
@@ -186,7 +196,16 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
             else
                 VigiloForm->English1Click();
         };
+        // Lines 13 and 15 to 25 go to the mail settings, beside what the
+        // other windows copy.
+        targets.copyLine = [this, others = targets.copyLine](int line, const QString& text) {
+            if (others)
+                others(line, text);
+            CopyMailSettingsLine(Mail->settings, line, text);
+        };
         LoadSettingsAtStartUp(settings, workspace.dialogs, targets);
+        if (ConfigMails)
+            ConfigMails->ShowSettings();
     });
 }
 

@@ -29,6 +29,8 @@
 #include "testpoints/csv_tables.h"
 #include "testpoints/dataset.h"
 #include "testpoints/table_layouts.h"
+#include "mail_options.h"
+#include "notify/mail_service.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -290,6 +292,7 @@ int main(int argc, char** argv)
                        tolLevelOpt, tolCnOpt, tolVaOpt, tolMerOpt, gpsOpt, gpsBaudOpt, languageOpt});
     StationAlarms alarms;
     alarms.AddOptions(parser);
+    AddMailOptions(parser);
     parser.process(app);
     alarms.ReadOptions(parser);
     SetComPortsOnly(parser.isSet(portsOnlyOpt));
@@ -307,7 +310,7 @@ int main(int argc, char** argv)
         SetProgramFolder(folder);
     }
     Settings settings(ProgramFolder());
-    settings.Load();
+    const bool settingsLoaded = settings.Load() == Settings::LoadResult::Loaded;
     if (parser.isSet(languageOpt)) {
         const QString word = parser.value(languageOpt);
         if (word != QLatin1String("english") && word != QLatin1String("spanish"))
@@ -316,6 +319,9 @@ int main(int argc, char** argv)
     } else if (CurrentLanguage(settings) == Language::Other) {
         settings.Replace(Settings::kLanguageLine, QStringLiteral("english"));
     }
+
+    if (const std::optional<int> mailed = RunTestMail(parser, settings, settingsLoaded))
+        return *mailed;
 
     // ---- Mode and waits ---------------------------------------------------------------
     OperModeValues mode;
@@ -410,6 +416,7 @@ int main(int argc, char** argv)
     QtSystemCommands system;
     Workspace workspace(pump, dialogs, system, settings, PosixSerialDeviceFactory(pump));
     AnalyserLink& link = *workspace.Link();
+    const std::unique_ptr<MailService> mail = InstallStationMail(workspace, settingsLoaded);
 
     const auto identifyOn = [&](int com) {
         const std::optional<QString> model = workspace.IdentifyAnalyserOn(com);
