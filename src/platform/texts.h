@@ -266,6 +266,24 @@ inline constexpr Text kInsertedChannelsCutShort{"Inserted channels: %1 of %2, th
 inline constexpr Text kOscillatorNotANumber{"'%1' is not a valid integer value", "'%1' no es un valor entero válido"};
 
 // ---- Alarm thresholds window and alarm evaluation ----------------------------------
+// Alarm thresholds window TFormAlarms.
+inline constexpr Text kFormAlarmsTitle{"Alarm Configuration", "Configuración de Alarmas"};
+inline constexpr Text kAlarmSwitchLabel{"ALARM", "ALARMA"};                 // Label8
+inline constexpr Text kAlarmIndexLabel{"Test Point", "Punto de Test"};     // Label33
+inline constexpr Text kAlarmMinimum{"Minimum", "Mínimo"};                  // Label14, Label16
+inline constexpr Text kAlarmMaximum{"Maximum", "Máximo"};                  // Label15, Label17
+inline constexpr Text kAlarmLevelLabel{"Level (dBµV)", "Nivel (dBµV)"};    // Label10
+inline constexpr Text kAlarmMerLabel{"MER (dB)", "MER (dB)"};              // Label11
+inline constexpr Text kAlarmCnLabel{"C/N (dB)", "C/N (dB)"};               // Label12
+inline constexpr Text kAlarmVaLabel{"V/A (dB)", "V/A (dB)"};               // Label13
+inline constexpr Text kAlarmCberLabel{"CBER", "CBER"};                     // Label19
+inline constexpr Text kAlarmVberLabel{"VBER", "VBER"};                     // Label18
+inline constexpr Text kAlarmLberLabel{"LBER", "LBER"};                     // Label32
+inline constexpr Text kSendAlarm{"Mailing", "Envío de correo"};
+inline constexpr Text kAlarmInsert{"Insert >>", "Insertar >>"};
+// First line of every alarm mail: the company data window's measure point
+// label, followed by the measure point.
+inline constexpr Text kMeasurePointLabel{"Measure Location :", "Punto de medida :"};
 
 // ---- Report page, company data and preview ---------------------------------------
 // Report header captions, set each time a report is built.

@@ -68,7 +68,10 @@ constexpr Command kUnavailableAtStart[] = {
     // The test point editor's Edit and Insert wait for a set and a loaded row.
     Command::EditorEdit,       Command::EditorInsert,
     // The exploration window waits for an analyser and a test point set.
-    Command::ExplorationBand,  Command::ExplorationTransfer};
+    Command::ExplorationBand,  Command::ExplorationTransfer,
+    // The alarm window waits for a test point set, and its thresholds for a
+    // test point whose alarm is on.
+    Command::AlarmSwitch,      Command::AlarmThresholds};
 
 constexpr size_t Bit(Command command)
 {

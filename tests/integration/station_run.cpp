@@ -3,14 +3,18 @@
 // pass over a set with one test point of every standard, the stop signal,
 // and the failures a script must be able to tell apart.
 
+#include "platform/settings.h"
 #include "support/qt_printers.h"
 #include "support/sim_process.h"
+#include "support/smtp_server.h"
 #include "support/temp_folder.h"
 #include "testpoints/dataset.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QMap>
 #include <QRegularExpression>
 #include <QProcess>
@@ -304,6 +308,110 @@ TEST(StationOnSimulator, AnAutomaticPassSavesItsThresholdsIntoTheNamedSet)
         EXPECT_DOUBLE_EQ(points[i]["minMER"].toDouble(), mer - 1) << i;
         EXPECT_DOUBLE_EQ(points[i]["maxMER"].toDouble(), mer + 1) << i;
         EXPECT_TRUE(points[i]["minC/N"].isEmpty() || points[i]["minC/N"] == "0") << "C/N was not chosen";
+    }
+}
+
+// Four test points, three with their alarm on, and the levels the simulator
+// gives their channels: 474 and 490 MHz lie below the minimum of 55 dBµV.
+QString WriteAlarmSet(const TempProgramFolder& folder, QString& scenario)
+{
+    scenario = folder.File("levels.txt");
+    QFile levels(scenario);
+    if (!levels.open(QIODevice::WriteOnly))
+        return QString();
+    levels.write("474 40\n482 70\n490 45\n");
+    const QString csv = folder.File("alarms.csv");
+    QFile file(csv);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write("ch;freq;system;type;bw;g.interval;inv.spectral;carrier;plan;band;alarm;minLV\n"
+               "21;474;;DVB-T/H;8;1/4;OFF;8K;CCIR;TER;ON;55\n"
+               "22;482;;DVB-T/H;8;1/4;OFF;8K;CCIR;TER;ON;55\n"
+               "23;490;;DVB-T/H;8;1/4;OFF;8K;CCIR;TER;ON;55\n"
+               "24;474;;DVB-T/H;8;1/4;OFF;8K;CCIR;TER;OFF;55\n");
+    return csv;
+}
+
+QStringList Warnings(const QString& measurements)
+{
+    QStringList warnings;
+    for (const auto& row : StoredRows(measurements))
+        warnings << row["ch"] + QLatin1Char('=') + row["warning"];
+    return warnings;
+}
+
+TEST(StationOnSimulator, RowsBelowTheMinimumLevelAreMarked)
+{
+    TempProgramFolder folder;
+    QString scenario;
+    const QString csv = WriteAlarmSet(folder, scenario);
+    ASSERT_FALSE(csv.isEmpty());
+    SimProcess sim(folder.Path(), {"--com", "8", "--settling", "100", "--scenario", scenario});
+    ASSERT_TRUE(sim.Ready()) << sim.Output().toStdString();
+    const QString measurements = folder.File("run.db");
+    const StationResult result = RunStation(
+        {"--folder", folder.Path(), "--import-testpoints", csv, "--measurements", measurements, "--port", "COM8"},
+        120000);
+
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    EXPECT_EQ(Warnings(measurements), (QStringList{"21=YES", "22=NO", "23=YES", "24=NO"}));
+    EXPECT_TRUE(result.lines.filter(QStringLiteral("alarm mail: ")).isEmpty());
+}
+
+// The same run with alarm mailing on, against a real SMTP server: one mail
+// per exceeded threshold, in the order of the visits, each naming its test
+// point, and nothing else.
+TEST(StationOnSimulator, SendAlarmMailsMailsExactlyTheExceededThresholds)
+{
+    TempProgramFolder folder;
+    SmtpServer server;
+    ASSERT_GT(server.Port(), 0);
+    {
+        Settings config(folder.Path());
+        config.Replace(Settings::kLanguageLine, QStringLiteral("english"));
+        const std::pair<int, QString> lines[] = {{13, "noc@example.org"},     {14, "Mast 3"},
+                                                 {17, "station@example.org"}, {20, server.Host()},
+                                                 {21, "1"},                   {22, "true"},
+                                                 {23, "false"}};
+        for (const auto& [line, text] : lines)
+            config.Replace(line, text);
+        ASSERT_TRUE(config.Save());
+    }
+    QString scenario;
+    const QString csv = WriteAlarmSet(folder, scenario);
+    ASSERT_FALSE(csv.isEmpty());
+    SimProcess sim(folder.Path(), {"--com", "9", "--settling", "100", "--scenario", scenario});
+    ASSERT_TRUE(sim.Ready()) << sim.Output().toStdString();
+    const QString measurements = folder.File("run.db");
+    const StationResult result =
+        RunStation({"--folder", folder.Path(), "--import-testpoints", csv, "--measurements", measurements, "--port",
+                    "COM9", "--send-alarm-mails"},
+                   120000);
+
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    EXPECT_EQ(Warnings(measurements), (QStringList{"21=YES", "22=NO", "23=YES", "24=NO"}));
+    EXPECT_EQ(result.lines.filter(QStringLiteral("alarm mail: ")),
+              (QStringList{"alarm mail: sent: Alarm: minimum level exceeded",
+                           "alarm mail: sent: Alarm: minimum level exceeded"}));
+    // Every mail was handed over before the station ended.
+    const auto received = server.Received();
+    ASSERT_EQ(received.size(), 2u);
+    const char* const expected[][2] = {{"Index : 1", "Freq : 474"}, {"Index : 3", "Freq : 490"}};
+    QStringList alarmedLevels;
+    for (const auto& row : StoredRows(measurements))
+        if (row["warning"] == "YES")
+            alarmedLevels << row["LEVEL"];
+    ASSERT_EQ(alarmedLevels.size(), 2);
+    for (size_t i = 0; i < received.size(); ++i) {
+        const QJsonObject& mail = received[i];
+        EXPECT_EQ(mail["subject"].toString(), "Alarm: minimum level exceeded");
+        EXPECT_EQ(mail["rcpt_tos"].toArray().toVariantList(), QVariantList{"noc@example.org"});
+        const QStringList body = mail["body"].toString().remove(QLatin1Char('\r')).trimmed().split('\n');
+        ASSERT_EQ(body.size(), 6) << mail["body"].toString().toStdString();
+        EXPECT_EQ(body.mid(0, 4),
+                  (QStringList{"Measure Location : Mast 3", expected[i][0], expected[i][1], "Type : DVB-T/H"}));
+        EXPECT_EQ(body[4], "Level measured: " + alarmedLevels[static_cast<int>(i)]);
+        EXPECT_EQ(body[5], "Minimum level of alarm: 55");
     }
 }
 }  // namespace

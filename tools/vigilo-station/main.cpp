@@ -4,6 +4,7 @@
 // options, printing its status changes and one line per stored
 // Measurements row. SIGINT or SIGTERM is the Stop request.
 
+#include "alarm_mails.h"
 #include "exploration.h"
 
 #include "acquisition/measurement_run.h"
@@ -99,7 +100,7 @@ const char* const kPrintedFields[] = {
 class ConsoleRunHost final : public RunHost {
 public:
     ConsoleRunHost(Workspace& workspace, AnalyserLink& link, Dataset& testPoints, Dataset& measurements)
-        : m_link(link), m_commands(link), m_testPoints(testPoints), m_measurements(measurements),
+        : m_workspace(workspace), m_link(link), m_commands(link), m_testPoints(testPoints), m_measurements(measurements),
           m_run(workspace, *this)
     {
     }
@@ -108,6 +109,7 @@ public:
     OperModeValues mode;
     AutoAlarmValues autoAlarm;
     ConsoleGps gps;
+    StationAlarms* alarms = nullptr;
     bool startRefused = false;
 
     bool StopRequested() const override { return m_stopDown || g_stopSignal; }
@@ -154,6 +156,11 @@ public:
     void ShowEndOfProcess() override { Print(QStringLiteral("End of Process")); }
     void DisablePeriodicReports() override {}
     void ArmPeriodicReports(int, bool) override {}
+    void EvaluateAlarms() override
+    {
+        if (alarms)
+            alarms->Evaluate(m_workspace);
+    }
 
     // Printed once stored, so a printed row is a stored row.
     void RowStored(const Dataset& row) override
@@ -167,6 +174,7 @@ public:
     }
 
 private:
+    Workspace& m_workspace;
     AnalyserLink& m_link;
     LinkCommands<AnalyserLink> m_commands;
     Dataset& m_testPoints;
@@ -286,10 +294,13 @@ int main(int argc, char** argv)
     parser.addOptions({folderOpt, testpointsOpt, importOpt, measurementsOpt, portOpt, searchOpt, loopsOpt,
                        continuousOpt, singleOpt, onOffOpt, delayOpt, betweenPointsOpt, betweenLoopsOpt, autoAlarmOpt,
                        tolLevelOpt, tolCnOpt, tolVaOpt, tolMerOpt, gpsOpt, gpsBaudOpt, languageOpt});
+    StationAlarms alarms;
+    alarms.AddOptions(parser);
     AddMailOptions(parser);
     const ExplorationOptions explorationOptions;
     parser.addOptions(explorationOptions.All());
     parser.process(app);
+    alarms.ReadOptions(parser);
     SetComPortsOnly(parser.isSet(portsOnlyOpt));
 
     const auto usage = [](const QString& text) {
@@ -487,6 +498,7 @@ int main(int argc, char** argv)
     ConsoleRunHost host(workspace, link, testPoints, measurements);
     host.mode = mode;
     host.autoAlarm = autoAlarm;
+    host.alarms = &alarms;
     if (parser.isSet(gpsOpt)) {
         const auto com = ParseComOption(parser.value(gpsOpt));
         bool baudOk = false;
