@@ -205,6 +205,12 @@ inline constexpr Text kLabelFinishProcess{"End of Process", "Fín del Proceso"};
 // ---- Report page, company data and preview ---------------------------------------
 
 // ---- Report data, CSV export and the report table ---------------------------------
+inline constexpr Text kReportTablesMismatch{"The report table and test points do not match",
+                                            "La tabla de informe y puntos de test no coinciden"};
+inline constexpr Text kMinimumAcquisitionsMissing{"Not completed minium acquisitions",
+                                                  "Adquisiciones mínimas no completadas"};
+inline constexpr Text kNoReportTable{"Error: no report table", "Error: no existe tabla de informes"};
+inline constexpr Text kCsvFilter{"Text(*.csv)", "Text(*.csv)"};
 
 // ---- Mail: settings window and delivery -------------------------------------------
 
