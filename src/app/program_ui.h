@@ -21,6 +21,7 @@ class TAboutBox;
 class TDataModule1;
 class TFAcqTable;
 class TFRepTable;
+class TDataCompany;
 class TableCommands;
 class TSplash;
 class TVigilo;
@@ -71,6 +72,8 @@ public:
     std::unique_ptr<TFormFinishProcess> FormFinishProcess;
     // The measurement run with the main window as its host.
     std::unique_ptr<MainWindowRunHost> RunHostOfMain;
+    // The company data window, created last: its creation loads the settings.
+    std::unique_ptr<TDataCompany> DataCompany;
 
 private:
     void CreateWindow(const char* name, const std::function<void()>& create);
