@@ -268,7 +268,9 @@ const std::vector<FieldDef>& FilterFields()
         TextField(kIndex, 5), TextField(kReference, 8), TextField(kCh, 8),       TextField(kFreq, 10),
         TextField(kType, 9),  TextField(kLevel, 6),     TextField(kCN, 6),       TextField(kVA, 6),
         TextField(kDesvFM, 6), TextField(kMER, 6),      TextField(kCBER, 10),    TextField(kVBER, 10),
-        TextField(kLBER, 10), TextField(kHour, 10),     TextField(kDate, 10),
+        // Date as wide as the Measurements table's: the station's dates
+        // ("10 Dec 2026") would lose their last digit at 10.
+        TextField(kLBER, 10), TextField(kHour, 10),     TextField(kDate, 12),
     };
     return layout;
 }

@@ -18,7 +18,7 @@
 inline constexpr char kFilterTableName[] = "Filter";
 
 // 15 text fields: index, Reference, ch, freq, type, the eight measurement
-// fields, Hour, Date.
+// fields, Hour, Date (12 characters, as in the Measurements table).
 const std::vector<FieldDef>& FilterFields();
 
 enum class FilterFill { Complete, Mismatch };
