@@ -271,6 +271,9 @@ const std::vector<FieldDef>& FilterFields()
         // Date as wide as the Measurements table's: the station's dates
         // ("10 Dec 2026") would lose their last digit at 10.
         TextField(kLBER, 10), TextField(kHour, 10),     TextField(kDate, 12),
+        // Each copied acquisition keeps its own position: the report's
+        // position columns read these rows, not the last acquisition.
+        TextField(kLatitude, 10), TextField(kNS, 10),   TextField(kLongitude, 10), TextField(kEW, 10),
     };
     return layout;
 }
@@ -331,7 +334,8 @@ QString CopyColumnsSql(const QString& where, const QString& order)
     using namespace fields;
     QStringList targets;
     QStringList sources;
-    for (const char* name : {kCh, kFreq, kType, kLevel, kCN, kVA, kDesvFM, kMER, kCBER, kVBER, kLBER, kHour, kDate}) {
+    for (const char* name : {kCh, kFreq, kType, kLevel, kCN, kVA, kDesvFM, kMER, kCBER, kVBER, kLBER, kHour, kDate,
+                             kLatitude, kNS, kLongitude, kEW}) {
         int width = 0;
         for (const FieldDef& f : FilterFields())
             if (f.name == QLatin1String(name))

@@ -17,8 +17,9 @@
 
 inline constexpr char kFilterTableName[] = "Filter";
 
-// 15 text fields: index, Reference, ch, freq, type, the eight measurement
-// fields, Hour, Date (12 characters, as in the Measurements table).
+// 19 text fields: index, Reference, ch, freq, type, the eight measurement
+// fields, Hour, Date (12 characters, as in the Measurements table), and the
+// position (Latitude, N/S, Longitude, E/W).
 const std::vector<FieldDef>& FilterFields();
 
 enum class FilterFill { Complete, Mismatch };

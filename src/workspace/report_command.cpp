@@ -69,7 +69,7 @@ QString RecreateFilterTable(Dataset& filter)
 
 // Every column shown and read from the report's own table, then the kind's
 // own choices.
-void BindColumns(TAcquiredQReport& report, ReportKind kind, const QString& rowsFile, const QString& measurementsFile)
+void BindColumns(TAcquiredQReport& report, ReportKind kind, const QString& rowsFile)
 {
     report.SetTable(rowsFile);
     for (const QString& name : report.FieldNames()) {
@@ -85,10 +85,6 @@ void BindColumns(TAcquiredQReport& report, ReportKind kind, const QString& rowsF
     }
     report.SetLabelText(kReferenceTitle, QString());
     report.SetFieldEnabled(kReferenceField, false);
-    // The Filter table has no position: those columns read the Measurements table.
-    if (kind != ReportKind::ByTime)
-        for (const QString& name : kPositionFields)
-            report.BindField(name, measurementsFile);
 }
 
 QString ReportNumber(const TAcquiredQReport& report)
@@ -181,7 +177,7 @@ ReportCommandResult RunReportCommand(Workspace& workspace, ReportKind kind, bool
         }
     }
 
-    BindColumns(report, kind, rowsFile, measurementsFile);
+    BindColumns(report, kind, rowsFile);
     report.SetLabelText(QStringLiteral("QRLabelReportType1"), ReportTypeText(kind));
     report.SetHeaderCaptions(CurrentLanguage(workspace.settings));
     Finish(workspace, kind, result);

@@ -117,7 +117,7 @@ void MinMaxAvgFillsTheFilterTableAndWritesThePdfAndTheQrp()
                                               "--qrp", qrp, "--report-number", "17"});
     ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
 
-    // Filter rows: index|Reference|ch|freq|type|LEVEL|C/N|V/A|DESV FM|MER|CBER|VBER|LBER|Hour|Date.
+    // Filter rows: index|Reference|ch|freq|type|LEVEL|C/N|V/A|DESV FM|MER|CBER|VBER|LBER|Hour|Date|position.
     const auto filter = Rows(FilterTable());
     ASSERT_EQ(filter.size(), 12U);
     const QStringList references{"MIN", "MAX", "AVG", "--------"};

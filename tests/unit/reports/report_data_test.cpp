@@ -116,7 +116,7 @@ TEST(MinMaxAvgSeparator, FillsEveryFieldButIndexWithDashesToItsWidth)
     const QStringList rows = RowsOf(tables.FilterFile());
     ASSERT_EQ(rows.size(), 4);
     EXPECT_EQ(rows[3], QStringLiteral("|--------|--------|----------|---------|------|------|------|------|------|"
-                                      "----------|----------|----------|----------|------------"));
+                                      "----------|----------|----------|----------|------------|----------|----------|----------|----------"));
 }
 
 TEST(MinMaxAvgMismatch, KeepsTheRowsOfTheTestPointsBeforeIt)
@@ -207,7 +207,7 @@ public:
         auto copyRow = [&] {
             m_out.Append();
             for (const char* name : {kCh, kFreq, kType, kLevel, kCN, kVA, kDesvFM, kMER, kCBER, kVBER, kLBER, kHour,
-                                     kDate})
+                                     kDate, kLatitude, kNS, kLongitude, kEW})
                 m_out.SetText(QLatin1String(name), report.Text(QLatin1String(name)));
             m_out.Post();
         };
@@ -333,6 +333,8 @@ void FillRandomly(ReportTables& tables, unsigned seed, bool allowMismatch)
         }
         a[QLatin1String(kWarning)] = chance(20) ? QStringLiteral("YES") : QStringLiteral("NO");
         a[QLatin1String(kHour)] = QStringLiteral("10:%1:00").arg(row % 60, 2, 10, QLatin1Char('0'));
+        a[QLatin1String(kLatitude)] = QStringLiteral("4807.%1").arg(row, 3, 10, QLatin1Char('0'));
+        a[QLatin1String(kNS)] = QStringLiteral("N");
         a[QLatin1String(kDate)] = row % 2 ? QStringLiteral("01/02/2026") : QStringLiteral("10 Dec 2026");
         tables.AddAcquisition(tp.index, tp.standard[0], tp.standard[1], tp.standard[2], a);
     }

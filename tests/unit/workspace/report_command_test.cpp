@@ -4,6 +4,7 @@
 #include "platform/settings.h"
 #include "reports/acquired_report.h"
 #include "reports/company_data.h"
+#include "reports/report_definition.h"
 #include "reports/report_data.h"
 #include "sim/virtual_clock.h"
 #include "support/fake_system_commands.h"
@@ -38,9 +39,13 @@ struct ReportCommand : testing::Test {
             shown.referenceTitle = report.LabelText(QStringLiteral("QRLabel23"));
             shown.start = report.LabelText(QStringLiteral("QRLabelStartTime1"));
             shown.end = report.LabelText(QStringLiteral("QRLabelEndTime1"));
-            for (const QString& name : report.FieldNames())
+            for (const QString& name : report.FieldNames()) {
                 if (!report.FieldEnabled(name))
                     shown.hidden.append(name);
+                // A field bound to a table of its own prints that table's last value on every row.
+                if (!report.Definition().Field(name)->table.isEmpty())
+                    shown.ownTable.append(name);
+            }
             previews.push_back(shown);
             closed();
         };
@@ -76,6 +81,7 @@ struct ReportCommand : testing::Test {
     struct Shown {
         QString table, type, referenceTitle, start, end;
         QStringList hidden;
+        QStringList ownTable;
     };
 
     TempProgramFolder folder;
@@ -124,6 +130,8 @@ TEST_F(ReportCommand, EachKindBindsItsRowsAndColumnsThenPreviews)
         hidden.sort();
         expected.sort();
         EXPECT_EQ(hidden, expected) << shown.type.toStdString();
+        // Every row shows its own acquisition's position.
+        EXPECT_TRUE(shown.ownTable.isEmpty()) << shown.ownTable.join(' ').toStdString();
         // The start and end texts come from the whole table, whatever the filter was.
         EXPECT_EQ(shown.start, QStringLiteral("10:00:00"));
         EXPECT_EQ(shown.end, QStringLiteral("10:00:03"));
