@@ -229,11 +229,9 @@ inline constexpr Text kQRLabel24{"Report Type:", "Tipo de informe:"};
 inline constexpr Text kQRLabel25{"Measure Point:", "Punto de medida:"};
 inline constexpr Text kQRLabel5{"FREQ", "FREC"};
 inline constexpr Text kQRLabel6{"TYPE", "TIPO"};
-inline constexpr Text kQRLabel7{"LEVEL", "NIVEL"};
 inline constexpr Text kQRLabel14{"HOUR", "HORA"};
 inline constexpr Text kQRLabel28{"DATE", "FECHA"};
 // Company data window.
-inline constexpr Text kDataCompanyCaption{"Data Report", "Datos del Informe"};
 inline constexpr Text kCompanyLabel1{"Name :", "Nombre :"};
 inline constexpr Text kCompanyLabel2{"Address :", "Dirección :"};
 inline constexpr Text kCompanyLabel3{"Postcode :", "Código Postal :"};
@@ -271,7 +269,6 @@ inline constexpr Text kLoadReport{"Load Report", "Cargar Informe"};
 inline constexpr Text kExportPdf{"Export PDF", "Exportar PDF"};
 inline constexpr Text kClosePreview{"Close", "Cerrar"};
 inline constexpr Text kCancelWork{"Cancel", "Cancelar"};
-inline constexpr Text kPrintRangeTitle{"Print", "Imprimir"};
 inline constexpr Text kNoReportShown{"No report: load a saved report.", "Sin informe: cargue un informe guardado."};
 inline constexpr Text kSavedReportFilter{"Saved reports (*.qrp)", "Informes guardados (*.qrp)"};
 inline constexpr Text kPdfFilter{"PDF files (*.pdf)", "Ficheros PDF (*.pdf)"};
@@ -285,6 +282,8 @@ inline constexpr Text kQrpDamaged{"The saved report %1 is damaged or incomplete"
 inline constexpr Text kQrpPageDamaged{"Page %2 of the saved report %1 is damaged",
                                       "La página %2 del informe guardado %1 está dañada"};
 inline constexpr Text kQrpCannotWrite{"Unable to save report file %1", "No se puede guardar el fichero de informe %1"};
+inline constexpr Text kReportTableReplaced{"The table %1 was replaced after the report was prepared",
+                                          "La tabla %1 se reemplazó después de preparar el informe"};
 inline constexpr Text kPdfCannotWrite{"Unable to save PDF file %1", "No se puede guardar el fichero PDF %1"};
 
 // ---- Report data, CSV export and the report table ---------------------------------

@@ -82,7 +82,7 @@ constexpr std::array<Column, 18> kColumns{{
     {"QRLabel4", "CH", nullptr, 13.0, "QRDBTextCh", "ch", 11.5},
     {"QRLabel5", nullptr, &texts::kQRLabel5, 26.7, "QRDBTextFreq", "freq", 26.2},
     {"QRLabel6", nullptr, &texts::kQRLabel6, 42.8, "QRDBTextType", "type", 41.9},
-    {"QRLabel7", nullptr, &texts::kQRLabel7, 57.2, "QRDBTextLevel", "LEVEL", 58.7},
+    {"QRLabel7", nullptr, &texts::kCBoxLevel, 57.2, "QRDBTextLevel", "LEVEL", 58.7},
     {"QRLabel8", "C/N", nullptr, 72.2, "QRDBTextCN", "C/N", 71.7},
     {"QRLabel9", "V/A", nullptr, 83.7, "QRDBTextVA", "V/A", 83.2},
     {"QRLabel10", "FM", nullptr, 94.5, "QRDBTextDesvFM", "DESV FM", 93.1},

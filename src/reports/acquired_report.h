@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/texts.h"
 #include "reports/prepared_report.h"
 #include "reports/report_definition.h"
 
@@ -11,7 +12,6 @@
 class ReportMailSwitches;
 class Settings;
 class UserDialogs;
-enum class Language;
 
 // The report page of the four Measurements reports: A4 landscape with the
 // company and measures header, the column titles and one row per record.

@@ -71,7 +71,12 @@ TDataCompany::TDataCompany(Settings& settings, UserDialogs& dialogs, TAcquiredQR
         &EditMeasurePoint, &EditSerialNumber};
     QLabel** headingMembers[] = {&Label10, &Label11, &Label13, &Label16};
 
+    // One grid for all groups, so every edit starts in the same column.
     auto* layout = new QVBoxLayout(this);
+    auto* grid = new QGridLayout;
+    grid->setColumnMinimumWidth(0, 12);
+    grid->setColumnStretch(2, 1);
+    int row = 0;
     for (size_t h = 0; h < std::size(kHeadings); ++h) {
         const Heading& heading = kHeadings[h];
         auto* title = new QLabel(this);
@@ -80,26 +85,25 @@ TDataCompany::TDataCompany(Settings& settings, UserDialogs& dialogs, TAcquiredQR
         bold.setBold(true);
         title->setFont(bold);
         *headingMembers[h] = title;
-        layout->addWidget(title);
-        auto* grid = new QGridLayout;
-        grid->setContentsMargins(16, 0, 0, 8);
-        grid->setColumnStretch(1, 1);
+        if (row > 0)
+            grid->setRowMinimumHeight(row++, 8);
+        grid->addWidget(title, row++, 0, 1, 3);
         for (int i = heading.first; i <= heading.last; ++i) {
             auto* caption = new QLabel(this);
             caption->setObjectName(QString::fromLatin1(kEdits[i].label));
             auto* edit = new QLineEdit(this);
             edit->setObjectName(QString::fromLatin1(kEdits[i].edit));
             edit->setMaxLength(CompanyData::MaxLength(static_cast<CompanyData::Item>(i)));
-            edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(43, QLatin1Char('M'))) * 2 / 3);
+            edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(43, QLatin1Char('n'))));
             caption->setBuddy(edit);
             *captionMembers[i] = caption;
             *editMembers[i] = edit;
             m_edits[static_cast<size_t>(i)] = edit;
-            grid->addWidget(caption, i - heading.first, 0);
-            grid->addWidget(edit, i - heading.first, 1);
+            grid->addWidget(caption, row, 1);
+            grid->addWidget(edit, row++, 2);
         }
-        layout->addLayout(grid);
     }
+    layout->addLayout(grid);
     BitBtnAcceptData = new QPushButton(this);
     BitBtnAcceptData->setObjectName(QStringLiteral("BitBtnAcceptData"));
     BitBtnAcceptData->setDefault(true);
@@ -127,7 +131,7 @@ void TDataCompany::ApplyLanguage(Language language)
 {
     if (language == Language::Other)
         return;
-    setWindowTitle(texts::kDataCompanyCaption.In(language));
+    setWindowTitle(texts::kDataReport1.In(language));
     for (int i = 0; i < CompanyData::kItemCount; ++i)
         findChild<QLabel*>(QString::fromLatin1(kEdits[i].label))->setText(kEdits[i].caption->In(language));
     for (const Heading& heading : kHeadings)

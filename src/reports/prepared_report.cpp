@@ -2,16 +2,21 @@
 #include "reports/prepared_report.h"
 
 #include "platform/errors.h"
+#include "platform/texts.h"
+#include "testpoints/engine_texts.h"
 #include "testpoints/field_values.h"
 #include "testpoints/sql_statement.h"
 #include "testpoints/table_schema.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QFontMetricsF>
 #include <QPainter>
 
 #include <limits>
 #include <optional>
+
+#include <sys/stat.h>
 
 PreparedReport::PreparedReport(ReportDefinition definition, std::vector<PreparedField> fields, long long rows)
     : m_definition(std::move(definition)), m_fields(std::move(fields)), m_rows(rows)
@@ -38,7 +43,8 @@ namespace {
 // the first time a page is read.
 class TableRows {
 public:
-    explicit TableRows(const QString& path) : m_db(path, SqlAccess::Read), m_fields(ReadFields(m_db))
+    explicit TableRows(const QString& path)
+        : m_path(path), m_identity(Identity(path)), m_db(path, SqlAccess::Read), m_fields(ReadFields(m_db))
     {
         SqlStatement stats(m_db, QStringLiteral("SELECT count(*), min(_pos), max(_pos) FROM records"));
         stats.Step();
@@ -75,6 +81,10 @@ public:
         std::vector<QStringList> rows;
         if (count <= 0)
             return rows;
+        // A table rebuilt under the report (the Filter table of the next
+        // report) has other rows: refuse rather than print them.
+        if (Identity(m_path) != m_identity)
+            throw VigiloError(EngineText(texts::kReportTableReplaced).arg(m_path));
         const QString select = QStringLiteral("SELECT %1 FROM records WHERE _pos >= ? ORDER BY _pos LIMIT ?")
                                    .arg(SelectList(columns));
         SqlStatement query(m_db, select);
@@ -100,6 +110,14 @@ public:
     }
 
 private:
+    static std::pair<dev_t, ino_t> Identity(const QString& path)
+    {
+        struct stat info {};
+        if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+            return {0, 0};
+        return {info.st_dev, info.st_ino};
+    }
+
     long long StartPosition(long long first, const PageGeometry& geometry)
     {
         if (m_contiguous)
@@ -127,6 +145,8 @@ private:
         return std::numeric_limits<long long>::max();
     }
 
+    QString m_path;
+    std::pair<dev_t, ino_t> m_identity;
     SqlConnection m_db;
     std::vector<FieldDef> m_fields;
     long long m_count = 0;

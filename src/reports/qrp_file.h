@@ -1,11 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "platform/texts.h"
 #include "reports/prepared_report.h"
 
 #include <memory>
-
-enum class Language;
 
 // Saved reports (".qrp"): a prepared report in a file of its own, readable
 // without its table. The format is described in the README ("Saved reports").

@@ -21,6 +21,7 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QToolButton>
@@ -407,6 +408,9 @@ TReportPreview* OpenReportPreview(std::shared_ptr<PreparedReport> report, Settin
 {
     auto* preview = new TReportPreview(settings, dialogs, parent);
     preview->setAttribute(Qt::WA_DeleteOnClose);
+    // The whole screen also where no window manager maximises it.
+    if (const QScreen* screen = preview->screen())
+        preview->setGeometry(screen->availableGeometry());
     preview->showMaximized();
     preview->ShowReport(std::move(report));
     return preview;

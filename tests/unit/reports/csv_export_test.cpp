@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "report_tables.h"
+#include "report_data_tables.h"
 
 #include "platform/errors.h"
 #include "reports/csv_export.h"

@@ -1,94 +1,35 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-// Small Measurements and test point tables for the report tests, built in a
-// temporary folder through the table engine.
-
-#include "platform/fields.h"
-#include "reports/report_data.h"
-#include "testpoints/dataset.h"
+#include "testpoints/sql_statement.h"
 #include "testpoints/table_layouts.h"
+#include "testpoints/table_schema.h"
 
-#include <QStringList>
-#include <QTemporaryDir>
+#include <QString>
 
-#include <map>
-
-// Field name → text, for one acquisition ("" or absent: empty).
-using Acquisition = std::map<QString, QString>;
-
-class ReportTables {
-public:
-    ReportTables()
-    {
-        WriteEmptyTable(MeasurementsFile(), MeasurementFields());
-        WriteEmptyTable(TestPointsFile(), TestPointFields());
-        WriteEmptyTable(FilterFile(), FilterFields());
-        measurements.SetTableName(MeasurementsFile());
-        testPoints.SetTableName(TestPointsFile());
-        measurements.Open();
-        testPoints.Open();
-    }
-
-    QString MeasurementsFile() const { return m_dir.filePath(QStringLiteral("measurements.db")); }
-    QString TestPointsFile() const { return m_dir.filePath(QStringLiteral("testpoints.db")); }
-    QString FilterFile() const { return m_dir.filePath(QStringLiteral("filter.db")); }
-    QString Path(const QString& name) const { return m_dir.filePath(name); }
-
-    // A test point appended at the end (or inserted before the first one);
-    // its index.
-    int AddTestPoint(const QString& type, const QString& system, const QString& band, bool atFront = false)
-    {
-        if (atFront) {
-            testPoints.First();
-            testPoints.Insert();
-        } else {
-            testPoints.Append();
-        }
-        testPoints.SetText(QLatin1String(fields::kType), type);
-        testPoints.SetText(QLatin1String(fields::kSystem), system);
-        testPoints.SetText(QLatin1String(fields::kBand), band);
-        testPoints.Post();
-        return static_cast<int>(testPoints.Number(QLatin1String(fields::kIndex)));
-    }
-
-    // One Measurements row of test point `index`, with its test point's type,
-    // system and band unless `values` says otherwise.
-    void AddAcquisition(int index, const QString& type, const QString& system, const QString& band,
-                        const Acquisition& values)
-    {
-        measurements.Append();
-        measurements.SetText(QLatin1String(fields::kIndex), QString::number(index));
-        measurements.SetText(QLatin1String(fields::kCh), QStringLiteral("C%1").arg(index));
-        measurements.SetText(QLatin1String(fields::kFreq), QStringLiteral("%1.00").arg(400 + index));
-        measurements.SetText(QLatin1String(fields::kType), type);
-        measurements.SetText(QLatin1String(fields::kSystem), system);
-        measurements.SetText(QLatin1String(fields::kBand), band);
-        measurements.SetText(QLatin1String(fields::kWarning), QStringLiteral("NO"));
-        for (const auto& [field, text] : values)
-            measurements.SetText(field, text);
-        measurements.Post();
-    }
-
-    Dataset measurements;
-    Dataset testPoints;
-
-private:
-    QTemporaryDir m_dir;
-};
-
-// Every row of a table file, each its fields' texts joined by "|".
-inline QStringList RowsOf(const QString& file)
+// A Measurements table of `rows` generated rows, written in one transaction
+// straight through SQL. Row i holds ch "C<i>", freq "<100 + i>", LEVEL i / 10,
+// Date "01/02/2026" and Hour "h<i>". With `gapEvery` > 0 the stored positions
+// skip a value after every gapEvery rows, as after deletions.
+inline void WriteMeasurements(const QString& path, long long rows, long long gapEvery = 0)
 {
-    Dataset table;
-    table.SetTableName(file);
-    table.Open();
-    QStringList rows;
-    for (table.First(); !table.Eof(); table.Next()) {
-        QStringList texts;
-        for (const QString& name : table.FieldNames())
-            texts.append(table.Text(name));
-        rows.append(texts.join(QLatin1Char('|')));
+    WriteEmptyTable(path, MeasurementFields());
+    SqlConnection db(path, SqlAccess::Write);
+    db.Exec(QStringLiteral("BEGIN"));
+    SqlStatement insert(db, QStringLiteral("INSERT INTO records (\"index\", ch, freq, type, LEVEL, \"C/N\", MER, CBER, "
+                                           "Date, Hour, Latitude, \"N/S\", Longitude, \"E/W\", warning, _pos) "
+                                           "VALUES (?, ?, ?, 'DVB-T/H', ?, 25.5, 31.2, '1.0E-6', '01/02/2026', ?, "
+                                           "'4124.1234', 'N', '00210.5678', 'E', 'NO', ?)"));
+    long long pos = 1;
+    for (long long i = 0; i < rows; ++i) {
+        insert.BindAll({QVariant(QString::number(i % 40 + 1)), QVariant(QStringLiteral("C%1").arg(i)),
+                        QVariant(QString::number(100 + i)), QVariant(static_cast<double>(i) / 10.0),
+                        QVariant(QStringLiteral("h%1").arg(i)), QVariant(pos)});
+        insert.Step();
+        insert.Reset();
+        ++pos;
+        if (gapEvery > 0 && (i + 1) % gapEvery == 0)
+            ++pos;
     }
-    return rows;
+    db.Exec(QStringLiteral("COMMIT"));
 }
