@@ -7,6 +7,7 @@
 #include "alarms/auto_alarm_window.h"
 #include "app/about_form.h"
 #include "app/main_window.h"
+#include "app/report_commands_ui.h"
 #include "platform/settings_loader.h"
 #include "app/splash_form.h"
 #include "app/start_options_ui.h"
@@ -181,7 +182,10 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
         QObject::connect(VigiloForm->OpenAddChFromExploration1, &QAction::triggered, RepCanals.get(),
                          &TRepCanals::OpenAddChFromExploration1Click);
     });
-    CreateWindow("TOperMode", [this] { OperMode = std::make_unique<TOperMode>(workspace, VigiloForm.get()); });
+    CreateWindow("TOperMode", [this] {
+        OperMode = std::make_unique<TOperMode>(workspace, VigiloForm.get());
+        ConnectReportCommands(*VigiloForm, workspace, *OperMode);
+    });
     CreateWindow("TAutoAlarm", [this] { AutoAlarm = std::make_unique<TAutoAlarm>(workspace, VigiloForm.get()); });
     CreateWindow("TAboutBox", [this] {
         AboutBox = std::make_unique<TAboutBox>(VigiloForm.get());

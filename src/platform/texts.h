@@ -370,6 +370,12 @@ inline constexpr Text kReportTableReplaced{"The table %1 was replaced after the 
 inline constexpr Text kPdfCannotWrite{"Unable to save PDF file %1", "No se puede guardar el fichero PDF %1"};
 
 // ---- Report data, CSV export and the report table ---------------------------------
+inline constexpr Text kReportTablesMismatch{"The report table and test points do not match",
+                                            "La tabla de informe y puntos de test no coinciden"};
+inline constexpr Text kMinimumAcquisitionsMissing{"Not completed minium acquisitions",
+                                                  "Adquisiciones mínimas no completadas"};
+inline constexpr Text kNoReportTable{"Error: no report table", "Error: no existe tabla de informes"};
+inline constexpr Text kCsvFilter{"Text(*.csv)", "Text(*.csv)"};
 
 // ---- Mail: settings window and delivery -------------------------------------------
 // Results of a sending. The error's kind and text follow "Exception class: "
