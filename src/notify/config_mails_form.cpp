@@ -119,10 +119,10 @@ TConfigMails::TConfigMails(Workspace& workspace, MailSettings& mail, QWidget* pa
     Mail3 = Named(new QCheckBox(this), "Mail3");
     Mail3->setGeometry(kHintX, 340, 150, kRowHeight);
 
-    AcceptBtn = Named(new QPushButton(texts::kMailAccept.English(), this), "AcceptBtn");
+    AcceptBtn = Named(new QPushButton(texts::kBitBtnAcceptData.English(), this), "AcceptBtn");
     AcceptBtn->setGeometry(kEditX, 392, 110, 30);
     AcceptBtn->setDefault(true);
-    CancelBtn = Named(new QPushButton(texts::kMailCancel.English(), this), "CancelBtn");
+    CancelBtn = Named(new QPushButton(texts::kBitBtn1.English(), this), "CancelBtn");
     CancelBtn->setGeometry(kEditX + 120, 392, 110, 30);
 
     // The controls are the settings: every change reaches the object at once.

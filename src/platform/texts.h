@@ -50,6 +50,12 @@ inline constexpr Text kOpenTestPointSet{"Open Test Point Set", "Abrir Puntos de 
 // The Config menu item and the title of the window it opens.
 inline constexpr Text kOperating{"Operating", "Funcionamiento"};
 
+// The company data and mail settings windows' buttons; the measure point caption
+// of the company data window and of the alarm mails' body.
+inline constexpr Text kMeasurePointLabel{"Measure Location :", "Punto de medida :"};
+inline constexpr Text kBitBtnAcceptData{"&Accept", "&Accept"};
+inline constexpr Text kBitBtn1{"&Cancel", "&Cancel"};
+
 // ---- Application shell: messages -------------------------------------------
 inline constexpr Text kUnableToOpenManual{"Unable to open file", "No se puede abrir el fichero"};
 inline constexpr Text kUnableToSaveSettings{"Unable to save file ", "No se puede guarda fichero "};
@@ -283,7 +289,6 @@ inline constexpr Text kSendAlarm{"Mailing", "Envío de correo"};
 inline constexpr Text kAlarmInsert{"Insert >>", "Insertar >>"};
 // First line of every alarm mail: the company data window's measure point
 // label, followed by the measure point.
-inline constexpr Text kMeasurePointLabel{"Measure Location :", "Punto de medida :"};
 
 // ---- Report page, company data and preview ---------------------------------------
 // Report header captions, set each time a report is built.
@@ -332,9 +337,6 @@ inline constexpr Text kCompanyLabel13{"Report´s Data :", "Datos del informe :"}
 inline constexpr Text kCompanyLabel14{"Report Number :", "Número de informe :"};
 inline constexpr Text kCompanyLabel16{"Test Equipment Data:", "Datos del medidor:"};
 inline constexpr Text kCompanyLabel17{"Serial Number :", "Número de serie :"};
-inline constexpr Text kCompanyLabel18{"Measure Location :", "Punto de medida :"};
-inline constexpr Text kBitBtnAcceptData{"&Accept", "&Accept"};
-inline constexpr Text kBitBtn1{"&Cancel", "&Cancel"};
 // Report preview.
 inline constexpr Text kPreviewCaption{"Report Preview", "Vista Previa del Informe"};
 inline constexpr Text kZoomFit{"Fit", "Ajustar"};
@@ -403,8 +405,6 @@ inline constexpr Text kLabelDestinyAddress{"First Recipient :", "Primer Destinat
 inline constexpr Text kLabelDestiny2Address{"Second Recipient :", "Segundo Destinatario :"};
 inline constexpr Text kLabelDestiny3Address{"Third Recipient :", "Tercer Destinatario :"};
 inline constexpr Text kMailActivate{"Activate", "Activar"};
-inline constexpr Text kMailAccept{"&Accept", "&Accept"};
-inline constexpr Text kMailCancel{"&Cancel", "&Cancel"};
 inline constexpr Text kFromAddressHint{"e.g.: station@example.org", "e.g.: station@example.org"};
 inline constexpr Text kUsernameHint{"e.g.: station", "e.g.: station"};
 inline constexpr Text kPasswordHint{"e.g.: s3cret", "e.g.: s3cret"};

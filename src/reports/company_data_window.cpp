@@ -36,7 +36,7 @@ constexpr EditPlace kEdits[CompanyData::kItemCount] = {
     {"EditWebsite", "Label9", &texts::kCompanyLabel9},
     {"EditTechnicianName", "Label12", &texts::kCompanyLabel12},
     {"EditReportNumber", "Label14", &texts::kCompanyLabel14},
-    {"EditMeasurePoint", "Label18", &texts::kCompanyLabel18},
+    {"EditMeasurePoint", "Label18", &texts::kMeasurePointLabel},
     {"EditSerialNumber", "Label17", &texts::kCompanyLabel17},
 };
 
