@@ -561,6 +561,8 @@ void TVigilo::ShowClock()
 void TVigilo::Timer1Timer()
 {
     ShowClock();
+    if (scheduledStopCheck && scheduledStopCheck())
+        return;
     for (const auto& task : timer1Tasks)
         task();
 }

@@ -14,6 +14,7 @@
 #include "instrument/analyser_link.h"
 #include "instrument/posix_serial_device.h"
 #include "notify/finish_process_window.h"
+#include "notify/shutdown_window.h"
 #include "platform/decimal_point.h"
 #include "platform/errors.h"
 #include "platform/event_pump.h"
@@ -28,6 +29,7 @@
 #include "workspace/availability_binding_ui.h"
 
 #include <QAction>
+#include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 
@@ -150,7 +152,22 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
         ConnectTableCommands(*VigiloForm, *TableCommandsOfMain);
         BindGridWindows(workspace.availability, *FAcqTable, *FRepTable);
     });
-    CreateWindow("TOperMode", [this] { OperMode = std::make_unique<TOperMode>(workspace, VigiloForm.get()); });
+    CreateWindow("TShutDown", [this] {
+        ShutDown = std::make_unique<TShutDown>(workspace, VigiloForm.get());
+        ShutDown->showPowerOffIndicator = [this](bool visible) { VigiloForm->AvisTurnOFF->setVisible(visible); };
+        QObject::connect(VigiloForm->Shutdown1, &QAction::triggered, ShutDown.get(), [this] {
+            ShutDown->show();
+            ShutDown->raise();
+        });
+    });
+    CreateWindow("TOperMode", [this] {
+        OperMode = std::make_unique<TOperMode>(workspace, VigiloForm.get());
+        if (ShutDown) {
+            // Arming the stop leaves the ON/OFF cycle, and ticking the cycle disarms it.
+            ShutDown->SetOperMode(OperMode.get());
+            OperMode->untickScheduledStop = [this] { ShutDown->Disarm(); };
+        }
+    });
     CreateWindow("TAutoAlarm", [this] { AutoAlarm = std::make_unique<TAutoAlarm>(workspace, VigiloForm.get()); });
     CreateWindow("TAboutBox", [this] {
         AboutBox = std::make_unique<TAboutBox>(VigiloForm.get());
@@ -164,6 +181,7 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
                            workspace.Link()};
         RunHostOfMain = std::make_unique<MainWindowRunHost>(workspace, windows);
         RunHostOfMain->Connect();
+        ConnectScheduledActions();
     });
 
     // Window 20, the company data window: its creation loads the settings and
@@ -177,6 +195,41 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
                 VigiloForm->English1Click();
         };
         LoadSettingsAtStartUp(settings, workspace.dialogs, targets);
+    });
+}
+
+void Program::StartReport(ReportKind kind)
+{
+    QPushButton* button = nullptr;
+    switch (kind) {
+    case ReportKind::ByTime: button = VigiloForm->ViewCompletedReportBtn; break;
+    case ReportKind::MinMaxAvg: button = VigiloForm->ViewFilteredReportBtn; break;
+    case ReportKind::ByTestPoint: button = VigiloForm->ViewGroupedReportBtn; break;
+    case ReportKind::ByAlarm: button = VigiloForm->ViewAlarmReportBtn; break;
+    }
+    // The button's own signal, not click(): a run disables the report
+    // buttons, and the periodic reports go on during a run all the same.
+    emit button->clicked(false);
+}
+
+void Program::ConnectScheduledActions()
+{
+    if (!ShutDown || !OperMode || !FormFinishProcess || !RunHostOfMain)
+        return;
+    if (!endProgram)
+        endProgram = [] { QCoreApplication::quit(); };
+    VigiloForm->scheduledStopCheck = [this] {
+        ScheduledStopHooks hooks;
+        hooks.pressStop = [this] { RunHostOfMain->SetStopDown(); };
+        hooks.endOfProcessShowing = [this] { return FormFinishProcess->isVisible(); };
+        hooks.startReport = [this](ReportKind kind) { StartReport(kind); };
+        hooks.endProgram = [this] { endProgram(); };
+        return CheckScheduledStop(workspace.pump.Now(), *ShutDown, workspace.reportMail, workspace.system, hooks);
+    };
+    QTimer* timer = VigiloForm->TimerSendReportsEvery;
+    QObject::connect(timer, &QTimer::timeout, VigiloForm.get(), [this, timer] {
+        SendPeriodicReports(*OperMode, {[timer] { timer->stop(); }, [timer] { timer->start(); }},
+                            [this](ReportKind kind) { StartReport(kind); });
     });
 }
 

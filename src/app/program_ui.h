@@ -17,6 +17,7 @@ class MainWindowRunHost;
 class TAutoAlarm;
 class TFormFinishProcess;
 class TOperMode;
+class TShutDown;
 class TAboutBox;
 class TDataModule1;
 class TFAcqTable;
@@ -71,9 +72,18 @@ public:
     std::unique_ptr<TFormFinishProcess> FormFinishProcess;
     // The measurement run with the main window as its host.
     std::unique_ptr<MainWindowRunHost> RunHostOfMain;
+    std::unique_ptr<TShutDown> ShutDown;
+
+    // Starts a report command as its toolbar button does (the scheduled stop
+    // and the periodic reports); the command mails or previews by its switch.
+    void StartReport(ReportKind kind);
+    // How the scheduled stop ends the program; tests replace it.
+    std::function<void()> endProgram;
 
 private:
     void CreateWindow(const char* name, const std::function<void()>& create);
+    // Timer1's scheduled stop and TimerSendReportsEvery's periodic reports.
+    void ConnectScheduledActions();
 };
 
 // Program entry: the start-up sequence and the message loop. `onShown` runs

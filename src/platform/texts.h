@@ -209,6 +209,11 @@ inline constexpr Text kLabelFinishProcess{"End of Process", "Fín del Proceso"};
 // ---- Mail: settings window and delivery -------------------------------------------
 
 // ---- Scheduled stop, shutdown and periodic reports --------------------------------
+// Shutdown window TShutDown (its title is the Config menu item's text).
+inline constexpr Text kCheckActiveProg{"Activate", "Activar"};
+inline constexpr Text kShutdownLabel26{"Date / Time", "Fecha / Hora"};
+inline constexpr Text kCheckPCoff{"PC Shutdown", "Apagar el PC"};
+inline constexpr Text kShutdownLabel41{"Send by Mail ->", "Enviar por Correo ->"};
 
 // ---- Reliability: the link that recovers, bad table files ---------------------------
 
