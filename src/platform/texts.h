@@ -219,10 +219,10 @@ inline constexpr Text kShutdownLabel41{"Send by Mail ->", "Enviar por Correo ->"
 
 // ---- GPS ---------------------------------------------------------------------------
 inline constexpr Text kGpsCaption{"GPS", "GPS"};
-inline constexpr Text kGpsComPortLabel{"GPS COM Port", "GPS COM Port"};
+inline constexpr Text kGpsComPortLabel{"GPS COM Port", "Puerto COM del GPS"};
 inline constexpr Text kGpsBaudRateLabel{"Baud Rate", "Baud Rate"};
-inline constexpr Text kActiveGPS{"Enable the GPS reception", "Enable the GPS reception"};
-inline constexpr Text kFindGPS{"Search signal", "Search signal"};
+inline constexpr Text kActiveGPS{"Enable the GPS reception", "Activar la recepción GPS"};
+inline constexpr Text kFindGPS{"Search signal", "Buscar señal"};
 inline constexpr Text kCancelFindGPS{"Cancel", "CANCEL"};
 inline constexpr Text kLookingForGpsSignal{"looking for gps signal", "Buscando señal GPS"};
 inline constexpr Text kGpsSignalCaptured{"GPS signal captured", "señal GPS enganchada"};
