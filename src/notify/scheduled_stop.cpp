@@ -58,7 +58,7 @@ bool CheckScheduledStop(const QDateTime& now, ScheduleAccess& schedule, const Re
         if (mail.IsOn(kind))
             StartReportLogged(hooks.startReport, kind);
     if (schedule.PowerOffAfterStop())
-        ShutdownPc(system);
+        ShutdownPc(system, hooks.shutdownProgram.isEmpty() ? ShutdownProgram() : hooks.shutdownProgram);
     if (hooks.endProgram)
         hooks.endProgram();
     return true;
@@ -74,12 +74,12 @@ QStringList ShutdownArguments()
     return {QStringLiteral("--poweroff"), QStringLiteral("+1")};
 }
 
-bool ShutdownPc(SystemCommands& system)
+bool ShutdownPc(SystemCommands& system, const QString& program)
 {
-    const int code = system.RunCommand(ShutdownProgram(), ShutdownArguments());
+    const int code = system.RunCommand(program, ShutdownArguments());
     if (code == 0)
         return true;
-    qCWarning(lcNotify).noquote() << "the power-off was refused:" << ShutdownProgram()
+    qCWarning(lcNotify).noquote() << "the power-off was refused:" << program
                                   << ShutdownArguments().join(QLatin1Char(' ')) << "ended with" << code
                                   << "(the station's user needs the right to power the PC off)";
     return false;

@@ -52,6 +52,8 @@ struct ScheduledStopHooks {
     std::function<void(ReportKind)> startReport;
     // Ends the program (after the power-off, when asked).
     std::function<void()> endProgram;
+    // The power-off program; empty: ShutdownProgram().
+    QString shutdownProgram;
 };
 
 // The stop minute as the schedule holds it: `date` at the hour and minute of `time`.
@@ -76,7 +78,7 @@ QStringList ShutdownArguments();
 
 // Asks the operating system to power the PC off. False (logged) when it was
 // refused, for instance for want of the right to do it.
-bool ShutdownPc(SystemCommands& system);
+bool ShutdownPc(SystemCommands& system, const QString& program = ShutdownProgram());
 
 // TimerSendReportsEvery's tick: with "Send reports every" ticked, the timer
 // stops, the report commands whose periodic boxes are ticked start in the

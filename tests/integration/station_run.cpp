@@ -306,4 +306,66 @@ TEST(StationOnSimulator, AnAutomaticPassSavesItsThresholdsIntoTheNamedSet)
         EXPECT_TRUE(points[i]["minC/N"].isEmpty() || points[i]["minC/N"] == "0") << "C/N was not chosen";
     }
 }
+
+// The scheduled stop without windows: a continuous run stops at the minute,
+// the station powers the PC off through the given program and ends with 0.
+TEST(StationOnSimulator, ScheduledStopEndsTheRunPowersOffAndExits)
+{
+    TempProgramFolder folder;
+    SimProcess sim(folder.Path(), {"--com", "8", "--settling", "100"});
+    ASSERT_TRUE(sim.Ready()) << sim.Output().toStdString();
+    const QString csv = folder.File("one.csv");
+    {
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("ch;freq;system;type;bw;g.interval;inv.spectral;carrier;plan;band;alarm\n"
+                   "21;474;;DVB-T/H;8;1/4;OFF;8K;CCIR;TER;OFF\n");
+    }
+    const QString argsFile = folder.File("poweroff.args");
+    const QString powerOff = folder.File("fake-poweroff");
+    {
+        QFile script(powerOff);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("#!/bin/sh\necho \"$@\" > '%1'\n").arg(argsFile).toUtf8());
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    }
+    // The next minute: at most a minute of waiting.
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime stopAt(now.date(), QTime(now.time().hour(), now.time().minute()));
+    const QString stopText = stopAt.addSecs(60).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+
+    const StationResult result =
+        RunStation({"--folder", folder.Path(), "--import-testpoints", csv, "--measurements", folder.File("run.db"),
+                    "--port", "COM8", "--continuous", "--between-points", "5", "--stop-at", stopText, "--power-off",
+                    "--power-off-command", powerOff},
+                   150000);
+
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    EXPECT_GE(QDateTime::currentDateTime(), stopAt.addSecs(60));
+    EXPECT_TRUE(result.lines.contains("End of Process")) << result.lines.join('\n').toStdString();
+    EXPECT_FALSE(result.Rows().isEmpty());
+    QFile args(argsFile);
+    ASSERT_TRUE(args.open(QIODevice::ReadOnly)) << "the power-off program did not run";
+    EXPECT_EQ(args.readAll().trimmed(), "--poweroff +1");
+}
+
+TEST(StationOnSimulator, ScheduleOptionsAreChecked)
+{
+    TempProgramFolder folder;
+    const QStringList bad[] = {
+        {"--stop-at", "2026-13-40 25:00"},
+        {"--stop-at", "2000-01-01 10:00"},
+        {"--power-off"},
+        {"--stop-at", "2099-01-01 10:00", "--on-off", "00:00:10 00:00:10"},
+        {"--reports-every", "0", "--periodic-report", "by-time"},
+        {"--reports-every", "60"},
+        {"--periodic-report", "by-time"},
+        {"--mail-report", "weekly"},
+    };
+    for (const QStringList& options : bad) {
+        const StationResult result = RunStation(QStringList{"--folder", folder.Path()} + options, 20000);
+        EXPECT_EQ(result.exitCode, 2) << options.join(' ').toStdString() << ": " << result.errors.toStdString();
+    }
+}
 }  // namespace
