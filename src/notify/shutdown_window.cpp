@@ -97,10 +97,10 @@ TShutDown::TShutDown(Workspace& workspace, QWidget* parent) : QDialog(parent), m
 
     Label41 = Named(new QLabel(this), "Label41");
     Label41->setGeometry(16, 122, 220, 22);
-    CheckFilteredReport = Box(this, "CheckFilteredReport", 16, 152, 130);
-    CheckCompleteReport = Box(this, "CheckCompleteReport", 150, 152, 120);
+    CheckFilteredReport = Box(this, "CheckFilteredReport", 16, 152, 180);
+    CheckCompleteReport = Box(this, "CheckCompleteReport", 210, 152, 180);
     CheckGroupedReport = Box(this, "CheckGroupedReport", 16, 178, 180);
-    CheckAlarmReport = Box(this, "CheckAlarmReport", 200, 178, 150);
+    CheckAlarmReport = Box(this, "CheckAlarmReport", 210, 178, 180);
 
     FilterKeys(DatePicker, false);
     FilterKeys(TimerPicker, true);
