@@ -6,6 +6,7 @@
 #include "alarms/auto_alarm_window.h"
 #include "app/about_form.h"
 #include "app/main_window.h"
+#include "app/report_commands_ui.h"
 #include "platform/settings_loader.h"
 #include "app/splash_form.h"
 #include "app/start_options_ui.h"
@@ -22,6 +23,9 @@
 #include "platform/program_folder.h"
 #include "platform/qt_dialogs_ui.h"
 #include "platform/system_commands.h"
+#include "reports/acquired_report.h"
+#include "reports/company_data_window.h"
+#include "reports/report_preview_window.h"
 #include "reports/report_table_window.h"
 #include "testpoints/acq_table_window.h"
 #include "testpoints/data_module.h"
@@ -162,6 +166,7 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
     });
     CreateWindow("TOperMode", [this] {
         OperMode = std::make_unique<TOperMode>(workspace, VigiloForm.get());
+        ConnectReportCommands(*VigiloForm, workspace, *OperMode);
         if (ShutDown) {
             // Arming the stop leaves the ON/OFF cycle, and ticking the cycle disarms it.
             ShutDown->SetOperMode(OperMode.get());
@@ -187,7 +192,19 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
     // Window 20, the company data window: its creation loads the settings and
     // applies the language to every window, which all exist by now.
     CreateWindow("TDataCompany", [this] {
+        TAcquiredQReport& report = workspace.AcquiredQReport();
+        DataCompany = std::make_unique<TDataCompany>(settings, workspace.dialogs, report, VigiloForm.get());
+        QObject::connect(VigiloForm->DataReport1, &QAction::triggered, DataCompany.get(),
+                         &TDataCompany::DataReport1Click);
+        QObject::connect(&workspace, &Workspace::languageChanged, DataCompany.get(), &TDataCompany::ApplyLanguage);
+        workspace.acceptCompanyData = [this] { DataCompany->BitBtnAcceptData->click(); };
+        VigiloForm->reportModelName = [&report](const QString& model) { report.SetModelName(model); };
+        InstallReportPreview(report, settings, workspace.dialogs, VigiloForm.get());
+        QObject::connect(VigiloForm->LoadReport1, &QAction::triggered, VigiloForm.get(), [this] {
+            OpenReportPreview(nullptr, settings, workspace.dialogs, VigiloForm.get());
+        });
         SettingsTargets targets;
+        targets.copyLine = [this](int line, const QString& text) { DataCompany->CopySettingsLine(line, text); };
         targets.runLanguageCommand = [this](Language language) {
             if (language == Language::Spanish)
                 VigiloForm->Spanish1Click();

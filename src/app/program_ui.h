@@ -22,6 +22,7 @@ class TAboutBox;
 class TDataModule1;
 class TFAcqTable;
 class TFRepTable;
+class TDataCompany;
 class TableCommands;
 class TSplash;
 class TVigilo;
@@ -79,6 +80,8 @@ public:
     void StartReport(ReportKind kind);
     // How the scheduled stop ends the program; tests replace it.
     std::function<void()> endProgram;
+    // The company data window, created last: its creation loads the settings.
+    std::unique_ptr<TDataCompany> DataCompany;
 
 private:
     void CreateWindow(const char* name, const std::function<void()>& create);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "instrument/measurement_readout.h"
 
+#include "instrument/measured_fields.h"
 #include "platform/decimal_point.h"
 
 #include <climits>
@@ -137,21 +138,13 @@ private:
     const ThresholdDeriver& m_derive;
 };
 
-bool IsOneOf(const QString& text, std::initializer_list<const char*> names)
-{
-    for (const char* name : names)
-        if (text == QLatin1String(name))
-            return true;
-    return false;
-}
-
 }  // namespace
 
 int SettlingWaitMs(const QString& type)
 {
     if (type == QLatin1String("Analog"))
         return 4000;
-    if (IsOneOf(type, {"DVB-C", "J-83", "DVB-T/H", "ISDB-T", "DVB-S", "DSS", "8-VSB", "DVB-T2", "DVB-S2", "DTMB"}))
+    if (IsMeasuredDigitalType(type))
         return 5000;
     return 0;
 }
@@ -174,34 +167,28 @@ void ReadMeasurements(InstrumentSession& session, const TestPoint& tp, bool tune
     }
 
     Readout r(session, values, deriveThresholds);
-    const bool fm = tp.system == QLatin1String("FM");
-    const bool satellite = tp.band == QLatin1String("SAT");
-
-    if (type == QLatin1String("Analog")) {
-        r.Scaled("*?LV", Quantity::Level);
-        if (!fm)
-            r.Scaled("*?CN", Quantity::CN);
-        if (!fm && !satellite)
-            r.Scaled("*?VA", Quantity::VA);
-        if (tp.system != QLatin1String("Secam L") && !satellite)
-            r.Deviation();
-        return;
+    const MeasuredFieldSet stored = MeasuredFieldSet::For(type, tp.system, tp.band);
+    for (const MeasuredField field : kMeasuredFieldsInOrder) {
+        if (!stored.Has(field))
+            continue;
+        switch (field) {
+        case MeasuredField::Level: r.Scaled("*?LV", Quantity::Level); break;
+        case MeasuredField::CN: r.Scaled("*?CN", Quantity::CN); break;
+        case MeasuredField::VA: r.Scaled("*?VA", Quantity::VA); break;
+        case MeasuredField::DesvFM: r.Deviation(); break;
+        case MeasuredField::MER:
+            // A DAB channel tuned as DVB-C has no MER or VBER reading: both
+            // are stored as failed.
+            if (type == QLatin1String("DVB-C") && tp.plan == QLatin1String("DAB")) {
+                values.SetNumber(kMer, 0.0);
+                values.SetText(kVber, QStringLiteral("0"));
+                return;
+            }
+            r.Scaled("*?ME", Quantity::MER);
+            break;
+        case MeasuredField::CBER: r.Ber(type == QLatin1String("8-VSB") ? "*?SE" : "*?CB", kCber); break;
+        case MeasuredField::VBER: r.Ber("*?VB", kVber); break;
+        case MeasuredField::LBER: r.Ber("*?VB", kLber); break;
+        }
     }
-
-    r.Scaled("*?LV", Quantity::Level);
-    r.Scaled("*?CN", Quantity::CN);
-
-    if (type == QLatin1String("DVB-C") && tp.plan == QLatin1String("DAB")) {
-        values.SetNumber(kMer, 0.0);
-        values.SetText(kVber, QStringLiteral("0"));
-        return;
-    }
-
-    r.Scaled("*?ME", Quantity::MER);
-    if (IsOneOf(type, {"DVB-T/H", "ISDB-T", "DVB-S", "DSS", "DVB-T2", "DVB-S2"}))
-        r.Ber("*?CB", kCber);
-    else if (type == QLatin1String("8-VSB"))
-        r.Ber("*?SE", kCber);
-    const bool lber = IsOneOf(type, {"DVB-S2", "DVB-T2", "DTMB"});
-    r.Ber("*?VB", lber ? kLber : kVber);
 }

@@ -203,8 +203,97 @@ inline constexpr Text kLabelFinishProcess{"End of Process", "Fín del Proceso"};
 // ---- Alarm thresholds window and alarm evaluation ----------------------------------
 
 // ---- Report page, company data and preview ---------------------------------------
+// Report header captions, set each time a report is built.
+inline constexpr Text kQRLabel3{"REPORTING OF MEASURES", "INFORME DE MEDIDAS"};
+inline constexpr Text kQRLabel2{"DATA COMPANY:", "DATOS DE LA COMPAÑÍA:"};
+inline constexpr Text kQRLabel22{"DATA MEASURES:", "DATOS DE LAS MEDIDAS:"};
+inline constexpr Text kQRLabelName{"Name:", "Nombre:"};
+inline constexpr Text kQRLabelAddress{"Address:", "Dirección:"};
+inline constexpr Text kQRLabelCP{"Postcode:", "Cód.Postal:"};
+inline constexpr Text kQRLabelTown{"Town:", "Ciudad:"};
+inline constexpr Text kQRLabelProvince{"Province:", "Provincia:"};
+inline constexpr Text kQRLabelCountry{"Country:", "País:"};
+inline constexpr Text kQRLabel30{"Telephone:", "Teléfono:"};
+inline constexpr Text kQRLabelFax{"Fax:", "Fax:"};
+inline constexpr Text kQRLabelMail{"Mail:", "Correo:"};
+inline constexpr Text kQRLabelWeb{"Web:", "Web:"};
+inline constexpr Text kQRLabel15{"Equipment Model:", "Modelo:"};
+inline constexpr Text kQRLabel16{"Serial Number:", "Número de serie:"};
+inline constexpr Text kQRLabel17{"Start Time:", "Hora inicio:"};
+inline constexpr Text kQRLabel18{"End Time:", "Hora final:"};
+inline constexpr Text kQRLabel20{"Report Number:", "Número de informe:"};
+inline constexpr Text kQRLabel21{"Start Data:", "Fecha inicio:"};
+inline constexpr Text kQRLabel27{"End Data:", "Fecha final:"};
+inline constexpr Text kQRLabel19{"Technician´s Name:", "Nombre del técnico:"};
+inline constexpr Text kQRLabel24{"Report Type:", "Tipo de informe:"};
+inline constexpr Text kQRLabel25{"Measure Point:", "Punto de medida:"};
+inline constexpr Text kQRLabel5{"FREQ", "FREC"};
+inline constexpr Text kQRLabel6{"TYPE", "TIPO"};
+inline constexpr Text kQRLabel7{"LEVEL", "NIVEL"};
+inline constexpr Text kQRLabel14{"HOUR", "HORA"};
+inline constexpr Text kQRLabel28{"DATE", "FECHA"};
+// Company data window.
+inline constexpr Text kDataCompanyCaption{"Data Report", "Datos del Informe"};
+inline constexpr Text kCompanyLabel1{"Name :", "Nombre :"};
+inline constexpr Text kCompanyLabel2{"Address :", "Dirección :"};
+inline constexpr Text kCompanyLabel3{"Postcode :", "Código Postal :"};
+inline constexpr Text kCompanyLabel4{"City :", "Ciudad :"};
+inline constexpr Text kCompanyLabel5{"Province :", "Provincia :"};
+inline constexpr Text kCompanyLabel6{"Country :", "País :"};
+inline constexpr Text kCompanyLabel15{"Telephone :", "Teléfono :"};
+inline constexpr Text kCompanyLabel7{"Fax :", "Fax :"};
+inline constexpr Text kCompanyLabel8{"E-Mail :", "Correo :"};
+inline constexpr Text kCompanyLabel9{"Website :", "Página Web :"};
+inline constexpr Text kCompanyLabel10{"Company's Data:", "Datos de la empresa:"};
+inline constexpr Text kCompanyLabel11{"Technician´s Data:", "Datos del técnico:"};
+inline constexpr Text kCompanyLabel12{"Technician´s Name :", "Nombre del técnico :"};
+inline constexpr Text kCompanyLabel13{"Report´s Data :", "Datos del informe :"};
+inline constexpr Text kCompanyLabel14{"Report Number :", "Número de informe :"};
+inline constexpr Text kCompanyLabel16{"Test Equipment Data:", "Datos del medidor:"};
+inline constexpr Text kCompanyLabel17{"Serial Number :", "Número de serie :"};
+inline constexpr Text kCompanyLabel18{"Measure Location :", "Punto de medida :"};
+inline constexpr Text kBitBtnAcceptData{"&Accept", "&Accept"};
+inline constexpr Text kBitBtn1{"&Cancel", "&Cancel"};
+// Report preview.
+inline constexpr Text kPreviewCaption{"Report Preview", "Vista Previa del Informe"};
+inline constexpr Text kZoomFit{"Fit", "Ajustar"};
+inline constexpr Text kZoom100{"100 %", "100 %"};
+inline constexpr Text kZoomWidth{"Width", "Ancho"};
+inline constexpr Text kFirstPage{"First", "Primera"};
+inline constexpr Text kPrevPage{"Previous", "Anterior"};
+inline constexpr Text kNextPage{"Next", "Siguiente"};
+inline constexpr Text kLastPage{"Last", "Última"};
+inline constexpr Text kPageOf{"of %1", "de %1"};
+inline constexpr Text kPrinterSetup{"Printer Setup", "Configurar Impresora"};
+inline constexpr Text kPrint{"Print", "Imprimir"};
+inline constexpr Text kSaveReport{"Save Report", "Guardar Informe"};
+inline constexpr Text kLoadReport{"Load Report", "Cargar Informe"};
+inline constexpr Text kExportPdf{"Export PDF", "Exportar PDF"};
+inline constexpr Text kClosePreview{"Close", "Cerrar"};
+inline constexpr Text kCancelWork{"Cancel", "Cancelar"};
+inline constexpr Text kPrintRangeTitle{"Print", "Imprimir"};
+inline constexpr Text kNoReportShown{"No report: load a saved report.", "Sin informe: cargue un informe guardado."};
+inline constexpr Text kSavedReportFilter{"Saved reports (*.qrp)", "Informes guardados (*.qrp)"};
+inline constexpr Text kPdfFilter{"PDF files (*.pdf)", "Ficheros PDF (*.pdf)"};
+// Saved reports: why a file is refused or cannot be written (%1 the file).
+inline constexpr Text kQrpCannotOpen{"Unable to open report file %1", "No se puede abrir el fichero de informe %1"};
+inline constexpr Text kQrpForeign{"%1 is not a saved report", "%1 no es un informe guardado"};
+inline constexpr Text kQrpVersion{"%1 is a saved report of a version this program cannot read",
+                                  "%1 es un informe guardado de una versión que este programa no puede leer"};
+inline constexpr Text kQrpDamaged{"The saved report %1 is damaged or incomplete",
+                                  "El informe guardado %1 está dañado o incompleto"};
+inline constexpr Text kQrpPageDamaged{"Page %2 of the saved report %1 is damaged",
+                                      "La página %2 del informe guardado %1 está dañada"};
+inline constexpr Text kQrpCannotWrite{"Unable to save report file %1", "No se puede guardar el fichero de informe %1"};
+inline constexpr Text kPdfCannotWrite{"Unable to save PDF file %1", "No se puede guardar el fichero PDF %1"};
 
 // ---- Report data, CSV export and the report table ---------------------------------
+inline constexpr Text kReportTablesMismatch{"The report table and test points do not match",
+                                            "La tabla de informe y puntos de test no coinciden"};
+inline constexpr Text kMinimumAcquisitionsMissing{"Not completed minium acquisitions",
+                                                  "Adquisiciones mínimas no completadas"};
+inline constexpr Text kNoReportTable{"Error: no report table", "Error: no existe tabla de informes"};
+inline constexpr Text kCsvFilter{"Text(*.csv)", "Text(*.csv)"};
 
 // ---- Mail: settings window and delivery -------------------------------------------
 

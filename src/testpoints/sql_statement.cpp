@@ -255,6 +255,12 @@ QString SqlStatement::String(int column) const
     return text ? QString::fromUtf8(text, sqlite3_column_bytes(m_stmt, column)) : QString();
 }
 
+QByteArrayView SqlStatement::Utf8(int column) const
+{
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(m_stmt, column));
+    return text ? QByteArrayView(text, sqlite3_column_bytes(m_stmt, column)) : QByteArrayView();
+}
+
 QString QuoteSqlName(const QString& name)
 {
     QString out = name;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QByteArrayView>
 #include <QString>
 #include <QVariant>
 
@@ -90,6 +91,10 @@ public:
     long long Int(int column) const;
     double Double(int column) const;
     QString String(int column) const;  // null for NULL
+    // The column's text as stored (UTF-8), valid until the next Step; empty
+    // for NULL. For passes over many rows that compare bytes before they
+    // need a QString.
+    QByteArrayView Utf8(int column) const;
 
 private:
     SqlConnection& m_connection;

@@ -2,6 +2,8 @@
 #include "workspace/workspace.h"
 
 #include "instrument/analyser_link.h"
+#include "reports/acquired_report.h"
+#include "platform/texts.h"
 #include "testpoints/engine_texts.h"
 
 Workspace::Workspace(EventPump& pumpIn, UserDialogs& dialogsIn, SystemCommands& systemIn, Settings& settingsIn,
@@ -10,6 +12,8 @@ Workspace::Workspace(EventPump& pumpIn, UserDialogs& dialogsIn, SystemCommands& 
 {
     if (serialPorts)
         m_link = std::make_unique<AnalyserLink>(pump, serialPorts, modelCode);
+    m_acquiredQReport = std::make_unique<TAcquiredQReport>(reportMail);
+    m_acquiredQReport->currentLanguage = [this] { return CurrentLanguage(settings); };
     // Table errors reach the user through the general error handler.
     FollowLanguageOf(&settings);
 }

@@ -7,6 +7,7 @@
 #include "workspace/report_kind.h"
 
 #include <QObject>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -16,6 +17,7 @@ class UserDialogs;
 class SystemCommands;
 class Settings;
 class Mailer;
+class TAcquiredQReport;
 struct FileDialogRequest;
 enum class Language;
 
@@ -69,6 +71,12 @@ public:
     // Which report commands mail their saved report instead of previewing it.
     ReportMailSwitches reportMail;
 
+    // The report page of the four reports, for the program's life.
+    TAcquiredQReport& AcquiredQReport() const { return *m_acquiredQReport; }
+    // The company data accept action that every report command runs first:
+    // the window's accept button, or in headless tools their own CompanyData.
+    std::function<void()> acceptCompanyData;
+
     // The test point set changed since it was created, opened or saved; only
     // drives the "Save as" prompt of the test point set commands.
     bool testPointSetModified = false;
@@ -118,5 +126,6 @@ private:
     bool UseMeasurementsTable(const QString& file, bool create);
 
     std::unique_ptr<AnalyserLink> m_link;
+    std::unique_ptr<TAcquiredQReport> m_acquiredQReport;
     QString m_testPointSetFile;
 };
