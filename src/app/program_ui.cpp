@@ -14,8 +14,10 @@
 #include "gps/gps_window.h"
 #include "instrument/analyser_link.h"
 #include "instrument/posix_serial_device.h"
+#include "notify/config_mails_form.h"
 #include "notify/finish_process_window.h"
 #include "notify/shutdown_window.h"
+#include "notify/mail_service.h"
 #include "platform/decimal_point.h"
 #include "platform/errors.h"
 #include "platform/event_pump.h"
@@ -96,8 +98,10 @@ void BindGridWindows(Availability& availability, TFAcqTable& acqTable, TFRepTabl
 Program::Program(EventPump& pump, UserDialogs& dialogs, SystemCommands& system, const QString& folder,
                  SerialDeviceFactory ports)
     : settings(folder),
-      workspace(pump, dialogs, system, settings, ports ? std::move(ports) : PosixSerialDeviceFactory(pump))
+      workspace(pump, dialogs, system, settings, ports ? std::move(ports) : PosixSerialDeviceFactory(pump)),
+      Mail(std::make_unique<MailService>(pump, settings, dialogs))
 {
+    workspace.mailer = &Mail->delivery;
 }
 
 Program::~Program() = default;
@@ -156,6 +160,12 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
         ConnectTableCommands(*VigiloForm, *TableCommandsOfMain);
         BindGridWindows(workspace.availability, *FAcqTable, *FRepTable);
     });
+    CreateWindow("TConfigMails", [this] {
+        ConfigMails = std::make_unique<TConfigMails>(workspace, Mail->settings, VigiloForm.get());
+        QObject::connect(VigiloForm->EMailConfig, &QAction::triggered, ConfigMails.get(), &TConfigMails::EMailConfigClick);
+        QObject::connect(VigiloForm->TestSendMail, &QAction::triggered, ConfigMails.get(),
+                         [this] { Mail->delivery.TestSendMailClick(); });
+    });
     CreateWindow("TShutDown", [this] {
         ShutDown = std::make_unique<TShutDown>(workspace, VigiloForm.get());
         ShutDown->showPowerOffIndicator = [this](bool visible) { VigiloForm->AvisTurnOFF->setVisible(visible); };
@@ -211,7 +221,16 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
             else
                 VigiloForm->English1Click();
         };
+        // Lines 13 and 15 to 25 go to the mail settings, beside what the
+        // other windows copy.
+        targets.copyLine = [this, others = targets.copyLine](int line, const QString& text) {
+            if (others)
+                others(line, text);
+            CopyMailSettingsLine(Mail->settings, line, text);
+        };
         LoadSettingsAtStartUp(settings, workspace.dialogs, targets);
+        if (ConfigMails)
+            ConfigMails->ShowSettings();
     });
 }
 

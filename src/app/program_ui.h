@@ -15,6 +15,8 @@ class SystemCommands;
 class TGPS;
 class MainWindowRunHost;
 class TAutoAlarm;
+class TConfigMails;
+struct MailService;
 class TFormFinishProcess;
 class TOperMode;
 class TShutDown;
@@ -71,6 +73,10 @@ public:
     std::unique_ptr<TOperMode> OperMode;
     std::unique_ptr<TAutoAlarm> AutoAlarm;
     std::unique_ptr<TFormFinishProcess> FormFinishProcess;
+    // The mail settings, both routes and the delivery the workspace's mailer
+    // is, and the mail settings window that edits them.
+    std::unique_ptr<MailService> Mail;
+    std::unique_ptr<TConfigMails> ConfigMails;
     // The measurement run with the main window as its host.
     std::unique_ptr<MainWindowRunHost> RunHostOfMain;
     std::unique_ptr<TShutDown> ShutDown;

@@ -6,8 +6,6 @@
 
 #include <exception>
 
-Q_LOGGING_CATEGORY(lcNotify, "vigilo.notify", QtWarningMsg)
-
 namespace {
 bool PeriodicChosen(const PeriodicReportChoice& choice, ReportKind kind)
 {

@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "notify/mail_log.h"
 #include "workspace/report_kind.h"
 
 #include <QDateTime>
-#include <QLoggingCategory>
 #include <functional>
 
 class OperModeAccess;
 class SystemCommands;
-
-Q_DECLARE_LOGGING_CATEGORY(lcNotify)
 
 // The scheduled stop as Timer1 reads it at every tick: the shutdown window's
 // controls, or the headless station's options.

@@ -296,6 +296,38 @@ inline constexpr Text kNoReportTable{"Error: no report table", "Error: no existe
 inline constexpr Text kCsvFilter{"Text(*.csv)", "Text(*.csv)"};
 
 // ---- Mail: settings window and delivery -------------------------------------------
+// Results of a sending. The error's kind and text follow "Exception class: "
+// and "\nMessage: " in both languages.
+inline constexpr Text kMessageSent{"Message sent", "Mensaje enviado"};
+inline constexpr Text kMailExceptionClass{"Exception class: ", "Exception class: "};
+inline constexpr Text kMailExceptionMessage{"\nMessage: ", "\nMessage: "};
+inline constexpr Text kUnableToSendMessage{"Error: Unable to send the message", "Error: No se puede enviar el mensaje"};
+// Subjects: the same words whatever the language.
+inline constexpr Text kReportMailSubject{"Report of measures of the Vigilo", "Report of measures of the Vigilo"};
+inline constexpr Text kTestMailSubject{"Test message from Vigilo", "Test message from Vigilo"};
+// Mail settings window TConfigMails. The language commands leave its title,
+// buttons, authentication entries and hints as they are.
+inline constexpr Text kConfigMailsTitle{"Email", "Email"};
+inline constexpr Text kConfigMailsLabel10{"Email Data :", "Datos de Correo :"};
+inline constexpr Text kConfigMailsLabel6{"Sending Mail :", "Envío de Correo :"};
+inline constexpr Text kSinGestorMail{"Do not use my email client", "No usar mi cliente de correo electrónico"};
+inline constexpr Text kConGestorMail{"Use my email client", "Usar mi cliente de correo electrónico"};
+inline constexpr Text kFRAddLabel{"From Address :", "Dirección del Remitente :"};
+inline constexpr Text kUsNameLabel{"Username :", "Usuario :"};
+inline constexpr Text kPassLabel{"Password :", "Contraseña :"};
+inline constexpr Text kHostLabel{"Host :", "Servidor :"};
+inline constexpr Text kAuthTypeLabel{"Authentication Type :", "Tipo de Autenticación :"};
+inline constexpr Text kLabelDestinyAddress{"First Recipient :", "Primer Destinatario :"};
+inline constexpr Text kLabelDestiny2Address{"Second Recipient :", "Segundo Destinatario :"};
+inline constexpr Text kLabelDestiny3Address{"Third Recipient :", "Tercer Destinatario :"};
+inline constexpr Text kMailActivate{"Activate", "Activar"};
+inline constexpr Text kMailAccept{"&Accept", "&Accept"};
+inline constexpr Text kMailCancel{"&Cancel", "&Cancel"};
+inline constexpr Text kFromAddressHint{"e.g.: station@example.org", "e.g.: station@example.org"};
+inline constexpr Text kUsernameHint{"e.g.: station", "e.g.: station"};
+inline constexpr Text kPasswordHint{"e.g.: s3cret", "e.g.: s3cret"};
+inline constexpr Text kHostHint{"e.g.: smtp.example.org or smtp.example.org:587", "e.g.: smtp.example.org or smtp.example.org:587"};
+inline constexpr Text kDestinyAddressHint{"e.g.: operator@example.org", "e.g.: operator@example.org"};
 
 // ---- Scheduled stop, shutdown and periodic reports --------------------------------
 // Shutdown window TShutDown (its title is the Config menu item's text).

@@ -28,6 +28,8 @@
 #include "testpoints/dataset.h"
 #include "testpoints/table_layouts.h"
 #include "schedule_options.h"
+#include "mail_options.h"
+#include "notify/mail_service.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -295,6 +297,7 @@ int main(int argc, char** argv)
                        continuousOpt, singleOpt, onOffOpt, delayOpt, betweenPointsOpt, betweenLoopsOpt, autoAlarmOpt,
                        tolLevelOpt, tolCnOpt, tolVaOpt, tolMerOpt, gpsOpt, gpsBaudOpt, languageOpt});
     AddScheduleOptions(parser);
+    AddMailOptions(parser);
     parser.process(app);
     SetComPortsOnly(parser.isSet(portsOnlyOpt));
 
@@ -311,7 +314,7 @@ int main(int argc, char** argv)
         SetProgramFolder(folder);
     }
     Settings settings(ProgramFolder());
-    settings.Load();
+    const bool settingsLoaded = settings.Load() == Settings::LoadResult::Loaded;
     if (parser.isSet(languageOpt)) {
         const QString word = parser.value(languageOpt);
         if (word != QLatin1String("english") && word != QLatin1String("spanish"))
@@ -320,6 +323,9 @@ int main(int argc, char** argv)
     } else if (CurrentLanguage(settings) == Language::Other) {
         settings.Replace(Settings::kLanguageLine, QStringLiteral("english"));
     }
+
+    if (const std::optional<int> mailed = RunTestMail(parser, settings, settingsLoaded))
+        return *mailed;
 
     // ---- Mode and waits ---------------------------------------------------------------
     OperModeValues mode;
@@ -419,6 +425,7 @@ int main(int argc, char** argv)
     QtSystemCommands system;
     Workspace workspace(pump, dialogs, system, settings, PosixSerialDeviceFactory(pump));
     AnalyserLink& link = *workspace.Link();
+    const std::unique_ptr<MailService> mail = InstallStationMail(workspace, settingsLoaded);
 
     const auto identifyOn = [&](int com) {
         const std::optional<QString> model = workspace.IdentifyAnalyserOn(com);

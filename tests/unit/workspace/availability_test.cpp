@@ -112,7 +112,8 @@ const Case kCases[] = {
       Command::OpenTestPointSet, Command::SaveTestPointSet, Command::SearchCom, Command::FileMenu,
       Command::LanguageMenu, Command::TestPointGridWindow, Command::MeasurementsGridWindow, Command::ReportByTime,
       Command::RepeatChoice, Command::LoopChoice, Command::OperatingModeWindow, Command::EditorFields,
-      Command::AlarmThresholds, Command::ScheduleControls}},
+      Command::AlarmThresholds, Command::ScheduleControls, Command::MailMenu, Command::MailSettings,
+      Command::TestMail}},
     {"TheEndOfARunOffersEveryReportAndTheSettingsAgain",
      [](Availability& a) {
          CreateBothTables(a);
@@ -121,7 +122,8 @@ const Case kCases[] = {
      },
      {Command::Run, Command::ReportMinMaxAvg, Command::ReportByTime, Command::ReportByTestPoint,
       Command::ReportByAlarm, Command::SearchCom, Command::RepeatChoice, Command::LoopChoice,
-      Command::OperatingModeWindow, Command::TestPointGridWindow, Command::EditorFields},
+      Command::OperatingModeWindow, Command::TestPointGridWindow, Command::EditorFields, Command::MailMenu,
+      Command::MailSettings, Command::TestMail},
      {Command::Stop, Command::EditorInsert, Command::AlarmThresholds, Command::ExplorationTransfer}},
     {"TheEndOfARunWithoutAMeasurementsTableOffersNoReport",
      [](Availability& a) {
