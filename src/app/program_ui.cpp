@@ -248,6 +248,32 @@ void Program::StartReport(ReportKind kind)
     emit button->clicked(false);
 }
 
+void Program::StartPeriodicReport(ReportKind kind)
+{
+    TAcquiredQReport& report = workspace.AcquiredQReport();
+    const auto ownPreview = report.showPreview;
+    report.showPreview = [this, kind](std::shared_ptr<PreparedReport> prepared, std::function<void()> closed) {
+        QPointer<QWidget>& open = m_periodicPreviews[kind];
+        if (auto* preview = qobject_cast<TReportPreview*>(open.data())) {
+            // Its first `closed` stays connected: the after-preview rule
+            // still runs once, when the user closes it.
+            preview->ShowReport(std::move(prepared));
+            preview->raise();
+            return;
+        }
+        TReportPreview* preview = OpenReportPreview(std::move(prepared), settings, workspace.dialogs, VigiloForm.get());
+        QObject::connect(preview, &TReportPreview::closed, preview, std::move(closed));
+        open = preview;
+    };
+    try {
+        StartReport(kind);
+    } catch (...) {
+        report.showPreview = ownPreview;
+        throw;
+    }
+    report.showPreview = ownPreview;
+}
+
 void Program::ConnectScheduledActions()
 {
     if (!ShutDown || !OperMode || !FormFinishProcess || !RunHostOfMain)
@@ -265,7 +291,7 @@ void Program::ConnectScheduledActions()
     QTimer* timer = VigiloForm->TimerSendReportsEvery;
     QObject::connect(timer, &QTimer::timeout, VigiloForm.get(), [this, timer] {
         SendPeriodicReports(*OperMode, {[timer] { timer->stop(); }, [timer] { timer->start(); }},
-                            [this](ReportKind kind) { StartReport(kind); });
+                            [this](ReportKind kind) { StartPeriodicReport(kind); });
     });
 }
 

@@ -7,6 +7,8 @@
 #include "platform/serial_device.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <map>
 #include <memory>
 
 class AnalyserLink;
@@ -86,6 +88,9 @@ public:
     void StartReport(ReportKind kind);
     // How the scheduled stop ends the program; tests replace it.
     std::function<void()> endProgram;
+    // A periodic report: as StartReport, but a preview reuses the open
+    // preview of its kind instead of stacking one more window every period.
+    void StartPeriodicReport(ReportKind kind);
     // The company data window, created last: its creation loads the settings.
     std::unique_ptr<TDataCompany> DataCompany;
 
@@ -93,6 +98,7 @@ private:
     void CreateWindow(const char* name, const std::function<void()>& create);
     // Timer1's scheduled stop and TimerSendReportsEvery's periodic reports.
     void ConnectScheduledActions();
+    std::map<ReportKind, QPointer<QWidget>> m_periodicPreviews;
 };
 
 // Program entry: the start-up sequence and the message loop. `onShown` runs

@@ -229,11 +229,11 @@ inline constexpr Text kQRLabel24{"Report Type:", "Tipo de informe:"};
 inline constexpr Text kQRLabel25{"Measure Point:", "Punto de medida:"};
 inline constexpr Text kQRLabel5{"FREQ", "FREC"};
 inline constexpr Text kQRLabel6{"TYPE", "TIPO"};
-inline constexpr Text kQRLabel7{"LEVEL", "NIVEL"};
+inline constexpr const Text& kQRLabel7 = kCBoxLevel;
 inline constexpr Text kQRLabel14{"HOUR", "HORA"};
 inline constexpr Text kQRLabel28{"DATE", "FECHA"};
 // Company data window.
-inline constexpr Text kDataCompanyCaption{"Data Report", "Datos del Informe"};
+inline constexpr const Text& kDataCompanyCaption = kDataReport1;
 inline constexpr Text kCompanyLabel1{"Name :", "Nombre :"};
 inline constexpr Text kCompanyLabel2{"Address :", "Dirección :"};
 inline constexpr Text kCompanyLabel3{"Postcode :", "Código Postal :"};
@@ -271,7 +271,7 @@ inline constexpr Text kLoadReport{"Load Report", "Cargar Informe"};
 inline constexpr Text kExportPdf{"Export PDF", "Exportar PDF"};
 inline constexpr Text kClosePreview{"Close", "Cerrar"};
 inline constexpr Text kCancelWork{"Cancel", "Cancelar"};
-inline constexpr Text kPrintRangeTitle{"Print", "Imprimir"};
+inline constexpr const Text& kPrintRangeTitle = kPrint;
 inline constexpr Text kNoReportShown{"No report: load a saved report.", "Sin informe: cargue un informe guardado."};
 inline constexpr Text kSavedReportFilter{"Saved reports (*.qrp)", "Informes guardados (*.qrp)"};
 inline constexpr Text kPdfFilter{"PDF files (*.pdf)", "Ficheros PDF (*.pdf)"};
@@ -321,8 +321,8 @@ inline constexpr Text kLabelDestinyAddress{"First Recipient :", "Primer Destinat
 inline constexpr Text kLabelDestiny2Address{"Second Recipient :", "Segundo Destinatario :"};
 inline constexpr Text kLabelDestiny3Address{"Third Recipient :", "Tercer Destinatario :"};
 inline constexpr Text kMailActivate{"Activate", "Activar"};
-inline constexpr Text kMailAccept{"&Accept", "&Accept"};
-inline constexpr Text kMailCancel{"&Cancel", "&Cancel"};
+inline constexpr const Text& kMailAccept = kBitBtnAcceptData;
+inline constexpr const Text& kMailCancel = kBitBtn1;
 inline constexpr Text kFromAddressHint{"e.g.: station@example.org", "e.g.: station@example.org"};
 inline constexpr Text kUsernameHint{"e.g.: station", "e.g.: station"};
 inline constexpr Text kPasswordHint{"e.g.: s3cret", "e.g.: s3cret"};
@@ -331,7 +331,7 @@ inline constexpr Text kDestinyAddressHint{"e.g.: operator@example.org", "e.g.: o
 
 // ---- Scheduled stop, shutdown and periodic reports --------------------------------
 // Shutdown window TShutDown (its title is the Config menu item's text).
-inline constexpr Text kCheckActiveProg{"Activate", "Activar"};
+inline constexpr const Text& kCheckActiveProg = kMailActivate;
 inline constexpr Text kShutdownLabel26{"Date / Time", "Fecha / Hora"};
 inline constexpr Text kCheckPCoff{"PC Shutdown", "Apagar el PC"};
 inline constexpr Text kShutdownLabel41{"Send by Mail ->", "Enviar por Correo ->"};

@@ -5,10 +5,13 @@
 
 #include "support/qt_printers.h"
 #include "support/sim_process.h"
+#include "support/smtp_server.h"
+#include "platform/settings.h"
 #include "support/temp_folder.h"
 #include "testpoints/dataset.h"
 
 #include <QElapsedTimer>
+#include <QJsonArray>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -308,10 +311,23 @@ TEST(StationOnSimulator, AnAutomaticPassSavesItsThresholdsIntoTheNamedSet)
 }
 
 // The scheduled stop without windows: a continuous run stops at the minute,
-// the station powers the PC off through the given program and ends with 0.
-TEST(StationOnSimulator, ScheduledStopEndsTheRunPowersOffAndExits)
+// the station mails the two chosen reports (each .qrp with its PDF), powers
+// the PC off through the given program and ends with 0.
+TEST(StationOnSimulator, ScheduledStopMailsTheReportsPowersOffAndExits)
 {
     TempProgramFolder folder;
+    SmtpServer server({QStringLiteral("station:secret")});
+    ASSERT_GT(server.Port(), 0);
+    {
+        Settings settings(folder.Path());
+        const std::pair<int, QString> lines[] = {
+            {0, "english"},   {13, "first@example.org"}, {17, "station@example.org"}, {18, "station"},
+            {19, "secret"},   {20, server.Host()},       {21, "0"},                   {22, "true"},
+            {23, "false"}};
+        for (const auto& [line, text] : lines)
+            settings.Replace(line, text);
+        ASSERT_TRUE(settings.Save());
+    }
     SimProcess sim(folder.Path(), {"--com", "8", "--settling", "100"});
     ASSERT_TRUE(sim.Ready()) << sim.Output().toStdString();
     const QString csv = folder.File("one.csv");
@@ -338,7 +354,7 @@ TEST(StationOnSimulator, ScheduledStopEndsTheRunPowersOffAndExits)
     const StationResult result =
         RunStation({"--folder", folder.Path(), "--import-testpoints", csv, "--measurements", folder.File("run.db"),
                     "--port", "COM8", "--continuous", "--between-points", "5", "--stop-at", stopText, "--power-off",
-                    "--power-off-command", powerOff},
+                    "--power-off-command", powerOff, "--mail-report", "by-alarm", "--mail-report", "by-time"},
                    150000);
 
     ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
@@ -348,6 +364,17 @@ TEST(StationOnSimulator, ScheduledStopEndsTheRunPowersOffAndExits)
     QFile args(argsFile);
     ASSERT_TRUE(args.open(QIODevice::ReadOnly)) << "the power-off program did not run";
     EXPECT_EQ(args.readAll().trimmed(), "--poweroff +1");
+
+    const auto received = server.WaitFor(2);
+    ASSERT_EQ(received.size(), 2u) << result.lines.join('\n').toStdString();
+    const char* const order[] = {"_byTime", "_byAlarm"};
+    for (size_t i = 0; i < 2; ++i) {
+        QStringList names;
+        for (const auto& attachment : received[i]["attachments"].toArray())
+            names << attachment.toObject()["filename"].toString();
+        EXPECT_EQ(names, (QStringList{QString::fromLatin1(order[i]) + ".qrp", QString::fromLatin1(order[i]) + ".pdf"}))
+            << i;
+    }
 }
 
 TEST(StationOnSimulator, ScheduleOptionsAreChecked)
@@ -362,6 +389,7 @@ TEST(StationOnSimulator, ScheduleOptionsAreChecked)
         {"--reports-every", "60"},
         {"--periodic-report", "by-time"},
         {"--mail-report", "weekly"},
+        {"--stop-at", "2099-01-01 10:00", "--mail-report", "by-time", "--mail-report", "hourly"},
     };
     for (const QStringList& options : bad) {
         const StationResult result = RunStation(QStringList{"--folder", folder.Path()} + options, 20000);

@@ -5,9 +5,12 @@
 #include "notify/finish_process_window.h"
 #include "notify/shutdown_window.h"
 #include "sim/virtual_clock.h"
+#include "reports/report_preview_window.h"
 #include "support/fake_system_commands.h"
+#include "support/recording_mailer.h"
 #include "support/recording_dialogs.h"
 #include "support/temp_folder.h"
+#include "testpoints/table_layouts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,7 +33,7 @@ class ShutdownWindowTest : public QObject {
     std::unique_ptr<RecordingDialogs> dialogs;
     std::unique_ptr<FakeSystemCommands> system;
     std::unique_ptr<Program> program;
-    QStringList started;
+    RecordingMailer mailer;
     int ended = 0;
 
     TShutDown& Window() { return *program->ShutDown; }
@@ -59,14 +62,48 @@ private slots:
         program = std::make_unique<Program>(*clock, *dialogs, *system, folder->Path());
         program->CreateWindows(false);
         program->endProgram = [this] { ++ended; };
-        started.clear();
         ended = 0;
-        const std::pair<QPushButton*, const char*> buttons[] = {{Main().ViewCompletedReportBtn, "byTime"},
-                                                                {Main().ViewFilteredReportBtn, "MinMaxAvg"},
-                                                                {Main().ViewGroupedReportBtn, "byTestPoint"},
-                                                                {Main().ViewAlarmReportBtn, "byAlarm"}};
-        for (const auto& [button, name] : buttons)
-            connect(button, &QPushButton::clicked, this, [this, name = name] { started << QLatin1String(name); });
+        mailer = RecordingMailer();
+        program->workspace.mailer = &mailer;
+    }
+
+    // A set of one test point and a Measurements table with one row, an
+    // alarm: the reports by Time and by Alarm have rows.
+    void OpenMeasurements()
+    {
+        Dataset& points = program->workspace.AcquiredTable;
+        points.SetDatabaseName(QString::fromUtf8(dbnames::kTestPoints));
+        points.SetTableName(folder->File(QStringLiteral("points.db")));
+        points.CreateTable(TestPointFields());
+        points.Open();
+        points.Append();
+        points.SetText(QStringLiteral("freq"), QStringLiteral("474"));
+        points.Post();
+        Dataset& measurements = program->workspace.ReportTable;
+        measurements.SetDatabaseName(QString::fromUtf8(dbnames::kMeasurements));
+        measurements.SetTableName(folder->File(QStringLiteral("m.db")));
+        measurements.CreateTable(MeasurementFields());
+        measurements.Open();
+        measurements.Append();
+        measurements.SetText(QStringLiteral("freq"), QStringLiteral("474"));
+        measurements.SetText(QStringLiteral("warning"), QStringLiteral("YES"));
+        measurements.Post();
+    }
+
+    QStringList MailedFiles() const
+    {
+        QStringList files;
+        for (const auto& mail : mailer.reportMails)
+            files << QFileInfo(mail.reportFile).fileName();
+        return files;
+    }
+
+    static int Previews()
+    {
+        int open = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            open += qobject_cast<TReportPreview*>(w) && w->isVisible() ? 1 : 0;
+        return open;
     }
     void cleanup()
     {
@@ -180,6 +217,7 @@ private slots:
 
     void Timer1ActsAtTheStopMinuteOnceEndOfProcessShows()
     {
+        OpenMeasurements();
         Window().CheckActiveProg->click();
         Window().TimerPicker->setTime(QTime(14, 30, 59));
         Window().CheckAlarmReport->click();
@@ -193,23 +231,32 @@ private slots:
         clock->Advance(20000);  // 14:30:05, no run has ended: nothing
         Main().Timer1Timer();
         QCOMPARE(ended, 0);
-        QVERIFY(started.isEmpty());
+        QVERIFY(mailer.reportMails.empty());
 
         program->FormFinishProcess->ShowEndOfProcess();
         clock->Advance(70000);  // 14:31:15: past the minute, still acted on
         Main().Timer1Timer();
-        QCOMPARE(started, (QStringList{"byTime", "byAlarm"}));
+        QCOMPARE(MailedFiles(), (QStringList{"_byTime.qrp", "_byAlarm.qrp"}));
+        for (const auto& mail : mailer.reportMails) {
+            QVERIFY(QFileInfo::exists(mail.reportFile));
+            QCOMPARE(mail.alsoAttach.size(), 1);
+            QVERIFY(mail.alsoAttach.front().endsWith(QLatin1String(".pdf")));
+        }
+        QCOMPARE(Previews(), 0);
         QCOMPARE(system->commands, QStringList{"/usr/sbin/shutdown --poweroff +1"});
         QCOMPARE(ended, 1);
         QVERIFY(!Window().CheckActiveProg->isChecked());
     }
 
-    void PeriodicTickStartsTheCheckedReportsEvenDuringARun()
+    void PeriodicTicksMailOrPreviewEachKindAndReuseItsPreview()
     {
+        OpenMeasurements();
         TOperMode& mode = *program->OperMode;
         mode.ReportsEverySeconds->click();
-        mode.EveryGroupedReport->click();
+        mode.EveryAlarmReport->click();
         mode.EveryCompletedReport->click();
+        Window().CheckActiveProg->click();
+        Window().CheckAlarmReport->click();  // by Alarm mailed, by Time previewed
         QTimer& timer = *Main().TimerSendReportsEvery;
         timer.setInterval(60000);
         timer.start();
@@ -217,12 +264,17 @@ private slots:
         QVERIFY(!Main().ViewCompletedReportBtn->isEnabled());
 
         QMetaObject::invokeMethod(&timer, "timeout");
-        QCOMPARE(started, (QStringList{"byTime", "byTestPoint"}));
+        QCOMPARE(MailedFiles(), QStringList{"_byAlarm.qrp"});
+        QCOMPARE(Previews(), 1);
         QVERIFY(timer.isActive());
+
+        QMetaObject::invokeMethod(&timer, "timeout");
+        QCOMPARE(MailedFiles(), (QStringList{"_byAlarm.qrp", "_byAlarm.qrp"}));
+        QCOMPARE(Previews(), 1);
 
         mode.ReportsEverySeconds->click();
         QMetaObject::invokeMethod(&timer, "timeout");
-        QCOMPARE(started.size(), 2);
+        QCOMPARE(mailer.reportMails.size(), size_t(2));
         QVERIFY2(timer.isActive(), "the timer keeps its period");
     }
 };

@@ -33,6 +33,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
@@ -218,7 +219,11 @@ QString AbsolutePath(const QString& path)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Reports are drawn with fonts, which need a GUI application; without a
+    // screen, the offscreen platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     SetProcessNumberFormats();
     QCoreApplication::setApplicationName(QStringLiteral("vigilo-station"));
 

@@ -4,9 +4,16 @@
 #include "acquisition/measurement_run.h"
 #include "acquisition/oper_mode.h"
 #include "platform/event_pump.h"
+#include "reports/acquired_report.h"
+#include "reports/company_data.h"
+#include "testpoints/table_layouts.h"
+#include "workspace/report_command.h"
 #include "workspace/workspace.h"
 
 #include <QCommandLineParser>
+#include <QDir>
+
+#include <cstdio>
 
 namespace {
 const QString kStopAt = QStringLiteral("stop-at");
@@ -192,10 +199,48 @@ bool StationSchedule::CheckStop(MeasurementRun& run, const std::function<void()>
 
 bool StationMakesReports()
 {
-    return false;
+    return true;
 }
 
-std::function<void(ReportKind)> StationReports(Workspace&)
+std::function<void(ReportKind)> StationReports(Workspace& workspace)
 {
-    return {};
+    // The header's company data from the settings, as the company data
+    // window fills it at start-up; the report number stays empty.
+    if (!workspace.acceptCompanyData) {
+        workspace.acceptCompanyData = [&workspace] {
+            const CompanyData company = CompanyData::FromSettings(workspace.settings);
+            for (int i = 0; i < CompanyData::kItemCount; ++i) {
+                const auto item = static_cast<CompanyData::Item>(i);
+                workspace.AcquiredQReport().SetLabelText(CompanyData::HeaderLabel(item),
+                                                         company.texts[static_cast<size_t>(i)]);
+            }
+        };
+    }
+    return [&workspace](ReportKind kind) {
+        const ReportCommandResult result = RunReportCommand(workspace, kind, false);
+        QString line;
+        switch (result.outcome) {
+        case ReportCommandResult::Outcome::Mailed:
+            line = QStringLiteral("report: %1 %2 %3")
+                       .arg(ReportKindName(kind), result.mailSent ? QStringLiteral("mailed") : QStringLiteral("NOT mailed"),
+                            result.reportFile);
+            break;
+        case ReportCommandResult::Outcome::Previewed: {
+            // No screen to preview on: the report is kept as a PDF named by
+            // its kind and the moment.
+            QDir().mkpath(SaveReportsFolder());
+            const QString pdf = QStringLiteral("%1/%2_%3.pdf")
+                                    .arg(SaveReportsFolder(), ReportKindName(kind),
+                                         workspace.pump.Now().toString(QStringLiteral("yyyyMMdd-HHmmss")));
+            workspace.AcquiredQReport().ExportPdf(pdf);
+            line = QStringLiteral("report: %1 written %2").arg(ReportKindName(kind), pdf);
+            break;
+        }
+        case ReportCommandResult::Outcome::Refused:
+            line = QStringLiteral("report: %1 refused").arg(ReportKindName(kind));
+            break;
+        }
+        std::fprintf(stdout, "%s\n", line.toUtf8().constData());
+        std::fflush(stdout);
+    };
 }
