@@ -3,6 +3,7 @@
 
 #include "acquisition/oper_mode_window.h"
 #include "app/run_host_ui.h"
+#include "alarms/alarms_window.h"
 #include "alarms/auto_alarm_window.h"
 #include "app/about_form.h"
 #include "app/main_window.h"
@@ -154,6 +155,14 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
     CreateWindow("TFAcqTable", [this, screen, gridBottomLimit] {
         FAcqTable = std::make_unique<TFAcqTable>(workspace.AcquiredTable, screen, gridBottomLimit, VigiloForm.get());
     });
+    CreateWindow("TFormAlarms", [this] {
+        FormAlarms = std::make_unique<TFormAlarms>(workspace, VigiloForm.get());
+        QObject::connect(VigiloForm->ManualAlarm1, &QAction::triggered, FormAlarms.get(),
+                         &TFormAlarms::ManualAlarm1Click);
+        FormAlarms->showMailingIndicator = [this](bool on) { VigiloForm->AvisEstatAlarma->setVisible(on); };
+        if (FAcqTable)
+            FAcqTable->loadAlarmWindow = [this] { FormAlarms->LoadAlarmWindow(); };
+    });
     CreateWindow("TFRepTable", [this, screen, gridBottomLimit] {
         FRepTable = std::make_unique<TFRepTable>(workspace.ReportTable, screen, gridBottomLimit, VigiloForm.get());
         TableCommandsOfMain = std::make_unique<TableCommands>(workspace, *FAcqTable, *FRepTable);
@@ -193,7 +202,7 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
     CreateWindow("TFormFinishProcess", [this] {
         FormFinishProcess = std::make_unique<TFormFinishProcess>(workspace, VigiloForm.get());
         RunWindows windows{VigiloForm.get(), OperMode.get(), AutoAlarm.get(), FormFinishProcess.get(), GPS.get(),
-                           workspace.Link()};
+                           workspace.Link(), FormAlarms.get()};
         RunHostOfMain = std::make_unique<MainWindowRunHost>(workspace, windows);
         RunHostOfMain->Connect();
         ConnectScheduledActions();

@@ -19,6 +19,7 @@ class MainWindowRunHost;
 class TAutoAlarm;
 class TConfigMails;
 struct MailService;
+class TFormAlarms;
 class TFormFinishProcess;
 class TOperMode;
 class TShutDown;
@@ -69,6 +70,7 @@ public:
     std::unique_ptr<TAboutBox> AboutBox;
     std::unique_ptr<TFAcqTable> FAcqTable;
     std::unique_ptr<TFRepTable> FRepTable;
+    std::unique_ptr<TFormAlarms> FormAlarms;
     std::unique_ptr<TDataModule1> DataModule1;
     // The test point set and Measurements table commands of the main window.
     std::unique_ptr<TableCommands> TableCommandsOfMain;

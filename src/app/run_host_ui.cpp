@@ -2,6 +2,7 @@
 #include "app/run_host_ui.h"
 
 #include "acquisition/oper_mode_window.h"
+#include "alarms/alarm_evaluation.h"
 #include "alarms/auto_alarm_window.h"
 #include "app/main_window.h"
 #include "workspace/workspace.h"
@@ -100,6 +101,9 @@ void MainWindowRunHost::ArmPeriodicReports(int intervalMs, bool enabled)
 
 void MainWindowRunHost::EvaluateAlarms()
 {
-    if (evaluateAlarms)
-        evaluateAlarms();
+    // Without the alarm window (its creation failed) mailing is off.
+    AlarmMailValues mailingOff;
+    AlarmMailAccess& mail = m_w.alarmMail ? *m_w.alarmMail : mailingOff;
+    ::EvaluateAlarms(m_workspace.AcquiredTable, m_workspace.ReportTable, mail, m_workspace.mailer,
+                     MeasurePointLine(m_workspace.settings));
 }

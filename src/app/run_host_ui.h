@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+class AlarmMailAccess;
 class AnalyserLink;
 class GpsReader;
 class QWidget;
@@ -26,6 +27,8 @@ struct RunWindows {
     TFormFinishProcess* finishProcess = nullptr;
     GpsReader* gps = nullptr;
     AnalyserLink* link = nullptr;
+    // The alarm thresholds window: the mailing switch and the mail body buffer.
+    AlarmMailAccess* alarmMail = nullptr;
 };
 
 // The main window as a run host: the Run and Stop buttons, the status panel,
@@ -40,9 +43,6 @@ public:
     void Connect();
 
     MeasurementRun& Run() { return m_run; }
-
-    // The alarm evaluation of a completed row (later work plugs in here).
-    std::function<void()> evaluateAlarms;
 
     bool StopRequested() const override;
     void SetStopDown() override;

@@ -188,6 +188,12 @@ std::optional<MailError> SmtpTransport::Send(const MailSettings& settings, const
         return std::nullopt;
     }
     const QString text = errorText[0] ? QString::fromUtf8(errorText) : QString::fromUtf8(curl_easy_strerror(result));
+    // A time-out before the connection stood (a resolver or a network that
+    // does not answer) is a connection failure; after it, a silent server.
+    curl_off_t connectedAfter = 0;
+    if (result == CURLE_OPERATION_TIMEDOUT && curl_easy_getinfo(e, CURLINFO_CONNECT_TIME_T, &connectedAfter) == CURLE_OK &&
+        connectedAfter == 0)
+        return MailError{QString::fromLatin1(kConnectError), text};
     qCDebug(lcNotify) << "SMTP: failed" << result << text;
     return MailError{QString::fromLatin1(KindOf(result)), text};
 }

@@ -201,6 +201,24 @@ inline constexpr Text kLabelFinishProcess{"End of Process", "Fín del Proceso"};
 // ---- Exploration import ----------------------------------------------------------
 
 // ---- Alarm thresholds window and alarm evaluation ----------------------------------
+// Alarm thresholds window TFormAlarms.
+inline constexpr Text kFormAlarmsTitle{"Alarm Configuration", "Configuración de Alarmas"};
+inline constexpr Text kAlarmSwitchLabel{"ALARM", "ALARMA"};                 // Label8
+inline constexpr Text kAlarmIndexLabel{"Test Point", "Punto de Test"};     // Label33
+inline constexpr Text kAlarmMinimum{"Minimum", "Mínimo"};                  // Label14, Label16
+inline constexpr Text kAlarmMaximum{"Maximum", "Máximo"};                  // Label15, Label17
+inline constexpr Text kAlarmLevelLabel{"Level (dBµV)", "Nivel (dBµV)"};    // Label10
+inline constexpr Text kAlarmMerLabel{"MER (dB)", "MER (dB)"};              // Label11
+inline constexpr Text kAlarmCnLabel{"C/N (dB)", "C/N (dB)"};               // Label12
+inline constexpr Text kAlarmVaLabel{"V/A (dB)", "V/A (dB)"};               // Label13
+inline constexpr Text kAlarmCberLabel{"CBER", "CBER"};                     // Label19
+inline constexpr Text kAlarmVberLabel{"VBER", "VBER"};                     // Label18
+inline constexpr Text kAlarmLberLabel{"LBER", "LBER"};                     // Label32
+inline constexpr Text kSendAlarm{"Mailing", "Envío de correo"};
+inline constexpr Text kAlarmInsert{"Insert >>", "Insertar >>"};
+// First line of every alarm mail: the company data window's measure point
+// label, followed by the measure point.
+inline constexpr Text kMeasurePointLabel{"Measure Location :", "Punto de medida :"};
 
 // ---- Report page, company data and preview ---------------------------------------
 // Report header captions, set each time a report is built.
@@ -251,7 +269,7 @@ inline constexpr Text kCompanyLabel13{"Report´s Data :", "Datos del informe :"}
 inline constexpr Text kCompanyLabel14{"Report Number :", "Número de informe :"};
 inline constexpr Text kCompanyLabel16{"Test Equipment Data:", "Datos del medidor:"};
 inline constexpr Text kCompanyLabel17{"Serial Number :", "Número de serie :"};
-inline constexpr Text kCompanyLabel18{"Measure Location :", "Punto de medida :"};
+inline constexpr const Text& kCompanyLabel18 = kMeasurePointLabel;
 inline constexpr Text kBitBtnAcceptData{"&Accept", "&Accept"};
 inline constexpr Text kBitBtn1{"&Cancel", "&Cancel"};
 // Report preview.

@@ -64,7 +64,10 @@ constexpr Command kUnavailableAtStart[] = {
     Command::ReportMinMaxAvg,  Command::ReportByTime,    Command::ReportByTestPoint, Command::ReportByAlarm,
     Command::OpenTestPointSet, Command::NewTestPointSet, Command::Run,               Command::Stop,
     Command::SearchCom,        Command::SaveTestPointSet, Command::ExportCsv,        Command::TestPointEditor,
-    Command::TestPointGrid,    Command::CycleStop};
+    Command::TestPointGrid,    Command::CycleStop,
+    // The alarm window waits for a test point set, and its thresholds for a
+    // test point whose alarm is on.
+    Command::AlarmSwitch,      Command::AlarmThresholds};
 
 constexpr size_t Bit(Command command)
 {

@@ -187,7 +187,7 @@ TEST_F(MailDeliveryTest, FaultsFailWithTheirKindAndTheNextSendingStillWorks)
     } faults[] = {
         {"connection refused", QStringLiteral("127.0.0.1:%1").arg(ClosedPort()), SmtpTransport::kConnectError,
          "Couldn't connect"},
-        {"unknown host", QStringLiteral("no-such-host.invalid"), SmtpTransport::kConnectError, "resolve"},
+        {"unknown host", QStringLiteral("no-such-host.invalid"), SmtpTransport::kConnectError, "resolv"},
         {"wrong password", auth.Host(), SmtpTransport::kAuthError, "Login denied"},
         {"never greets", silent.Host(), SmtpTransport::kTimeoutError, "timeout"},
         {"not a host", QStringLiteral("smtp.example.org/../x"), SmtpTransport::kSettingsError, "not a mail server"},

@@ -396,4 +396,51 @@ TEST(StationOnSimulator, ScheduleOptionsAreChecked)
         EXPECT_EQ(result.exitCode, 2) << options.join(' ').toStdString() << ": " << result.errors.toStdString();
     }
 }
+
+// Four test points, three with their alarm on, and the levels the simulator
+// gives their channels: 474 and 490 MHz lie below the minimum of 55 dBµV.
+QString WriteAlarmSet(const TempProgramFolder& folder, QString& scenario)
+{
+    scenario = folder.File("levels.txt");
+    QFile levels(scenario);
+    if (!levels.open(QIODevice::WriteOnly))
+        return QString();
+    levels.write("474 40\n482 70\n490 45\n");
+    const QString csv = folder.File("alarms.csv");
+    QFile file(csv);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write("ch;freq;system;type;bw;g.interval;inv.spectral;carrier;plan;band;alarm;minLV\n"
+               "21;474;;DVB-T/H;8;1/4;OFF;8K;CCIR;TER;ON;55\n"
+               "22;482;;DVB-T/H;8;1/4;OFF;8K;CCIR;TER;ON;55\n"
+               "23;490;;DVB-T/H;8;1/4;OFF;8K;CCIR;TER;ON;55\n"
+               "24;474;;DVB-T/H;8;1/4;OFF;8K;CCIR;TER;OFF;55\n");
+    return csv;
+}
+
+QStringList Warnings(const QString& measurements)
+{
+    QStringList warnings;
+    for (const auto& row : StoredRows(measurements))
+        warnings << row["ch"] + QLatin1Char('=') + row["warning"];
+    return warnings;
+}
+
+TEST(StationOnSimulator, RowsBelowTheMinimumLevelAreMarked)
+{
+    TempProgramFolder folder;
+    QString scenario;
+    const QString csv = WriteAlarmSet(folder, scenario);
+    ASSERT_FALSE(csv.isEmpty());
+    SimProcess sim(folder.Path(), {"--com", "8", "--settling", "100", "--scenario", scenario});
+    ASSERT_TRUE(sim.Ready()) << sim.Output().toStdString();
+    const QString measurements = folder.File("run.db");
+    const StationResult result = RunStation(
+        {"--folder", folder.Path(), "--import-testpoints", csv, "--measurements", measurements, "--port", "COM8"},
+        120000);
+
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    EXPECT_EQ(Warnings(measurements), (QStringList{"21=YES", "22=NO", "23=YES", "24=NO"}));
+    EXPECT_TRUE(result.lines.filter(QStringLiteral("alarm mail: ")).isEmpty());
+}
 }  // namespace

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "acquisition/oper_mode_window.h"
+#include "alarms/alarms_window.h"
 #include "app/run_host_ui.h"
 #include "app/main_window.h"
 #include "app/program_ui.h"
@@ -9,6 +10,7 @@
 #include "sim/sim_serial_device.h"
 #include "support/fake_system_commands.h"
 #include "support/recording_dialogs.h"
+#include "support/recording_mailer.h"
 #include "support/temp_folder.h"
 #include "support/virtual_time_ceiling.h"
 #include "testpoints/acq_table_window.h"
@@ -159,6 +161,39 @@ private slots:
         QCOMPARE(Main().PanelInfo->text(), QStringLiteral("STOPPED"));
         QVERIFY(program->workspace.ReportTable.RecordCount() >= 1);
         QVERIFY(clock->ElapsedMs() < 60000);
+    }
+
+    // The run asks the evaluation only for test points whose alarm is on; the
+    // mailing switch and the body buffer are the alarm window's.
+    void AlarmsAreMarkedAndMailedThroughTheAlarmWindow()
+    {
+        Start();
+        RecordingMailer mailer;
+        program->workspace.mailer = &mailer;
+        program->settings.Replace(14, QStringLiteral("Mast 3"));
+        Dataset& points = program->workspace.AcquiredTable;
+        points.First();
+        for (const char* alarm : {"ON", "OFF"}) {
+            points.Edit();
+            points.SetText(QStringLiteral("alarm"), QString::fromLatin1(alarm));
+            points.SetNumber(QStringLiteral("minLV"), 200);  // far above any level
+            points.Next();
+        }
+        program->FormAlarms->SendAlarm->setChecked(true);
+
+        Main().RunMeasureBtn->click();
+
+        Dataset& rows = program->workspace.ReportTable;
+        QStringList warnings;
+        for (rows.First(); !rows.Eof(); rows.Next())
+            warnings << rows.Text(QStringLiteral("warning"));
+        QCOMPARE(warnings, (QStringList{QStringLiteral("YES"), QStringLiteral("NO")}));
+        QCOMPARE(mailer.alarmMails.size(), size_t(1));
+        QCOMPARE(mailer.alarmMails[0].subject, QStringLiteral("Alarm: minimum level exceeded"));
+        QCOMPARE(mailer.alarmMails[0].bodyLines.value(0), QStringLiteral("Measure Location : Mast 3"));
+        QCOMPARE(mailer.alarmMails[0].bodyLines.value(5), QStringLiteral("Minimum level of alarm: 200"));
+        QCOMPARE(program->FormAlarms->TextoMensaje, mailer.alarmMails[0].bodyLines);
+        program->workspace.mailer = nullptr;
     }
 };
 

@@ -4,6 +4,8 @@
 // options, printing its status changes and one line per stored
 // Measurements row. SIGINT or SIGTERM is the Stop request.
 
+#include "alarm_mails.h"
+
 #include "acquisition/measurement_run.h"
 #include "acquisition/oper_mode.h"
 #include "acquisition/run_host.h"
@@ -99,7 +101,7 @@ const char* const kPrintedFields[] = {
 class ConsoleRunHost final : public RunHost {
 public:
     ConsoleRunHost(Workspace& workspace, AnalyserLink& link, Dataset& testPoints, Dataset& measurements)
-        : m_link(link), m_commands(link), m_testPoints(testPoints), m_measurements(measurements),
+        : m_workspace(workspace), m_link(link), m_commands(link), m_testPoints(testPoints), m_measurements(measurements),
           m_run(workspace, *this)
     {
     }
@@ -108,6 +110,7 @@ public:
     OperModeValues mode;
     AutoAlarmValues autoAlarm;
     ConsoleGps gps;
+    StationAlarms* alarms = nullptr;
     bool startRefused = false;
 
     bool StopRequested() const override { return m_stopDown || g_stopSignal; }
@@ -168,6 +171,11 @@ public:
             schedule->ArmPeriodicReports(intervalMs, enabled);
     }
     StationSchedule* schedule = nullptr;
+    void EvaluateAlarms() override
+    {
+        if (alarms)
+            alarms->Evaluate(m_workspace);
+    }
 
     // Printed once stored, so a printed row is a stored row.
     void RowStored(const Dataset& row) override
@@ -181,6 +189,7 @@ public:
     }
 
 private:
+    Workspace& m_workspace;
     AnalyserLink& m_link;
     LinkCommands<AnalyserLink> m_commands;
     Dataset& m_testPoints;
@@ -302,8 +311,11 @@ int main(int argc, char** argv)
                        continuousOpt, singleOpt, onOffOpt, delayOpt, betweenPointsOpt, betweenLoopsOpt, autoAlarmOpt,
                        tolLevelOpt, tolCnOpt, tolVaOpt, tolMerOpt, gpsOpt, gpsBaudOpt, languageOpt});
     AddScheduleOptions(parser);
+    StationAlarms alarms;
+    alarms.AddOptions(parser);
     AddMailOptions(parser);
     parser.process(app);
+    alarms.ReadOptions(parser);
     SetComPortsOnly(parser.isSet(portsOnlyOpt));
 
     const auto usage = [](const QString& text) {
@@ -499,6 +511,7 @@ int main(int argc, char** argv)
     host.autoAlarm = autoAlarm;
     StationSchedule schedule(workspace, *scheduleOptions, host.mode, StationReports(workspace));
     host.schedule = &schedule;
+    host.alarms = &alarms;
     if (parser.isSet(gpsOpt)) {
         const auto com = ParseComOption(parser.value(gpsOpt));
         bool baudOk = false;

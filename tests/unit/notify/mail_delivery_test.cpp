@@ -157,6 +157,15 @@ TEST(MailMessage, BodyIsCutAt999CharactersAndNeverSplitsACharacter)
     EXPECT_EQ(text.count('y'), 999);
 }
 
+TEST(MailMessage, ALineBreakInTheSubjectCannotStartAHeader)
+{
+    QString error;
+    const auto message = ComposeMail({"Alarm\r\nBcc: someone@example.org", std::nullopt, {}}, {}, {"a@example.org"}, error);
+    ASSERT_TRUE(message) << error.toStdString();
+    const QByteArray headers = message->left(message->indexOf("\r\n\r\n") + 2);
+    EXPECT_FALSE(headers.contains("\r\nBcc:")) << headers.toStdString();
+}
+
 TEST(MailMessage, UnreadableAttachmentIsAnErrorNamingTheFile)
 {
     QString error;

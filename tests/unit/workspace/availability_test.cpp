@@ -44,7 +44,7 @@ const Case kCases[] = {
      {Command::NewTestPointSet, Command::OpenTestPointSet, Command::SaveTestPointSet, Command::SearchCom,
       Command::Run, Command::Stop, Command::ReportMinMaxAvg, Command::ReportByTime, Command::ReportByTestPoint,
       Command::ReportByAlarm, Command::ExportCsv, Command::TestPointEditor, Command::TestPointGrid,
-      Command::CycleStop}},
+      Command::CycleStop, Command::AlarmSwitch, Command::AlarmThresholds}},
     {"AnOpenedMeasurementsTableOffersTheSetAndTheReportByTime",
      [](Availability& a) { a.MeasurementsOpened(); },
      {Command::NewTestPointSet, Command::OpenTestPointSet, Command::ExportCsv, Command::ReportByTime},
