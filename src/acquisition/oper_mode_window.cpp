@@ -104,12 +104,13 @@ TOperMode::TOperMode(Workspace& workspace, QWidget* parent) : QDialog(parent), m
     ReportsEverySeconds = Box(this, "ReportsEverySeconds", 16, 264, 170);
     TimeEvery = NumberEdit(this, "TimeEvery", QStringLiteral("60"), 190, 262);
     Label7 = Caption(this, "Label7", QStringLiteral("m"), 252, 264, 20);
-    EveryFilteredReport = Box(this, "EveryFilteredReport", 36, 292, 100);
-    EveryCompletedReport = Box(this, "EveryCompletedReport", 140, 292, 100);
-    EveryGroupedReport = Box(this, "EveryGroupedReport", 244, 292, 120);
-    EveryAlarmReport = Box(this, "EveryAlarmReport", 368, 292, 100);
+    // Two columns: the Spanish captions do not fit four in a row.
+    EveryFilteredReport = Box(this, "EveryFilteredReport", 36, 292, 160);
+    EveryCompletedReport = Box(this, "EveryCompletedReport", 220, 292, 160);
+    EveryGroupedReport = Box(this, "EveryGroupedReport", 36, 316, 180);
+    EveryAlarmReport = Box(this, "EveryAlarmReport", 220, 316, 160);
 
-    cbAutoAlarm = Box(this, "cbAutoAlarm", 16, 340, 300);
+    cbAutoAlarm = Box(this, "cbAutoAlarm", 16, 356, 300);
 
     // Handlers run for ticks by hand and by code alike, as the exclusivity
     // rules require.

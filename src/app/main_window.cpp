@@ -263,11 +263,13 @@ void TVigilo::BuildToolbar(QWidget* strip)
 void TVigilo::BuildStatusArea(QWidget* strip)
 {
     AvisEstatAlarma = Named(new QLabel(strip), "AvisEstatAlarma");
-    AvisEstatAlarma->setGeometry(970, 4, 36, 36);
+    // Both indicators end left of the Spanish "Status Information" caption
+    // (its left edge moves to 1031).
+    AvisEstatAlarma->setGeometry(958, 5, 34, 34);
     AvisEstatAlarma->setScaledContents(true);
     AvisEstatAlarma->setPixmap(Picture(QStringLiteral("alarm_mailing.jpg")));
     AvisTurnOFF = Named(new QLabel(strip), "AvisTurnOFF");
-    AvisTurnOFF->setGeometry(1010, 4, 36, 36);
+    AvisTurnOFF->setGeometry(995, 5, 34, 34);
     AvisTurnOFF->setScaledContents(true);
     AvisTurnOFF->setPixmap(Picture(QStringLiteral("shutdown.jpg")));
 
@@ -561,6 +563,8 @@ void TVigilo::ShowClock()
 void TVigilo::Timer1Timer()
 {
     ShowClock();
+    if (scheduledStopCheck && scheduledStopCheck())
+        return;
     for (const auto& task : timer1Tasks)
         task();
 }

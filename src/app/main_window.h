@@ -125,8 +125,11 @@ public:
     // Captions of this window in a language; no settings change.
     void ApplyLanguage(Language language);
 
-    // Work of other subsystems that Timer1 does after the clock, in order
-    // (the scheduled-stop check, then the ON/OFF countdowns).
+    // Timer1's scheduled-stop check, right after the clock; true when the
+    // program is ending, and then nothing else of the tick runs.
+    std::function<bool()> scheduledStopCheck;
+    // Work of other subsystems that Timer1 does after the scheduled-stop
+    // check, in order (the ON/OFF countdowns).
     std::vector<std::function<void()>> timer1Tasks;
     // The about box, created by start-up.
     std::function<void()> showAboutBox;

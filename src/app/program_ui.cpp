@@ -17,6 +17,7 @@
 #include "instrument/posix_serial_device.h"
 #include "notify/config_mails_form.h"
 #include "notify/finish_process_window.h"
+#include "notify/shutdown_window.h"
 #include "notify/mail_service.h"
 #include "platform/decimal_point.h"
 #include "platform/errors.h"
@@ -182,9 +183,22 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
         QObject::connect(VigiloForm->OpenAddChFromExploration1, &QAction::triggered, RepCanals.get(),
                          &TRepCanals::OpenAddChFromExploration1Click);
     });
+    CreateWindow("TShutDown", [this] {
+        ShutDown = std::make_unique<TShutDown>(workspace, VigiloForm.get());
+        ShutDown->showPowerOffIndicator = [this](bool visible) { VigiloForm->AvisTurnOFF->setVisible(visible); };
+        QObject::connect(VigiloForm->Shutdown1, &QAction::triggered, ShutDown.get(), [this] {
+            ShutDown->show();
+            ShutDown->raise();
+        });
+    });
     CreateWindow("TOperMode", [this] {
         OperMode = std::make_unique<TOperMode>(workspace, VigiloForm.get());
         ConnectReportCommands(*VigiloForm, workspace, *OperMode);
+        if (ShutDown) {
+            // Arming the stop leaves the ON/OFF cycle, and ticking the cycle disarms it.
+            ShutDown->SetOperMode(OperMode.get());
+            OperMode->untickScheduledStop = [this] { ShutDown->Disarm(); };
+        }
     });
     CreateWindow("TAutoAlarm", [this] { AutoAlarm = std::make_unique<TAutoAlarm>(workspace, VigiloForm.get()); });
     CreateWindow("TAboutBox", [this] {
@@ -209,6 +223,7 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
                            workspace.Link(), FormAlarms.get()};
         RunHostOfMain = std::make_unique<MainWindowRunHost>(workspace, windows);
         RunHostOfMain->Connect();
+        ConnectScheduledActions();
     });
 
     // Window 20, the company data window: its creation loads the settings and
@@ -243,6 +258,67 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
         LoadSettingsAtStartUp(settings, workspace.dialogs, targets);
         if (ConfigMails)
             ConfigMails->ShowSettings();
+    });
+}
+
+void Program::StartReport(ReportKind kind)
+{
+    QPushButton* button = nullptr;
+    switch (kind) {
+    case ReportKind::ByTime: button = VigiloForm->ViewCompletedReportBtn; break;
+    case ReportKind::MinMaxAvg: button = VigiloForm->ViewFilteredReportBtn; break;
+    case ReportKind::ByTestPoint: button = VigiloForm->ViewGroupedReportBtn; break;
+    case ReportKind::ByAlarm: button = VigiloForm->ViewAlarmReportBtn; break;
+    }
+    // The button's own signal, not click(): a run disables the report
+    // buttons, and the periodic reports go on during a run all the same.
+    emit button->clicked(false);
+}
+
+void Program::StartPeriodicReport(ReportKind kind)
+{
+    TAcquiredQReport& report = workspace.AcquiredQReport();
+    const auto ownPreview = report.showPreview;
+    report.showPreview = [this, kind](std::shared_ptr<PreparedReport> prepared, std::function<void()> closed) {
+        QPointer<QWidget>& open = m_periodicPreviews[kind];
+        if (auto* preview = qobject_cast<TReportPreview*>(open.data())) {
+            // Its first `closed` stays connected: the after-preview rule
+            // still runs once, when the user closes it.
+            preview->ShowReport(std::move(prepared));
+            preview->raise();
+            return;
+        }
+        TReportPreview* preview = OpenReportPreview(std::move(prepared), settings, workspace.dialogs, VigiloForm.get());
+        QObject::connect(preview, &TReportPreview::closed, preview, std::move(closed));
+        open = preview;
+    };
+    try {
+        StartReport(kind);
+    } catch (...) {
+        report.showPreview = ownPreview;
+        throw;
+    }
+    report.showPreview = ownPreview;
+}
+
+void Program::ConnectScheduledActions()
+{
+    if (!ShutDown || !OperMode || !FormFinishProcess || !RunHostOfMain)
+        return;
+    if (!endProgram)
+        endProgram = [] { QCoreApplication::quit(); };
+    VigiloForm->scheduledStopCheck = [this] {
+        ScheduledStopHooks hooks;
+        hooks.pressStop = [this] { RunHostOfMain->SetStopDown(); };
+        hooks.endOfProcessShowing = [this] { return FormFinishProcess->isVisible(); };
+        hooks.startReport = [this](ReportKind kind) { StartReport(kind); };
+        hooks.endProgram = [this] { endProgram(); };
+        return CheckScheduledStop(workspace.pump.Now(), *ShutDown, workspace.reportMail, workspace.system, hooks);
+    };
+    QTimer* timer = VigiloForm->TimerSendReportsEvery;
+    QObject::connect(timer, &QTimer::timeout, VigiloForm.get(), [this, timer] {
+        SendPeriodicReports(*OperMode, {[timer] { timer->stop(); }, [timer] { timer->start(); }},
+                            [this](ReportKind kind) { StartPeriodicReport(kind); });
     });
 }
 

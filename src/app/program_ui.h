@@ -7,6 +7,8 @@
 #include "platform/serial_device.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <map>
 #include <memory>
 
 class AnalyserLink;
@@ -21,6 +23,7 @@ class TFormAlarms;
 class TFormFinishProcess;
 class TOperMode;
 class TRepCanals;
+class TShutDown;
 class TAboutBox;
 class TDataModule1;
 class TFAcqTable;
@@ -87,11 +90,24 @@ public:
     // The test point editor and the "TP Edition" window with its plan windows.
     std::unique_ptr<TTPointConf> TPointConf;
     std::unique_ptr<TTP_Edition> TP_Edition;
+    std::unique_ptr<TShutDown> ShutDown;
+
+    // Starts a report command as its toolbar button does (the scheduled stop
+    // and the periodic reports); the command mails or previews by its switch.
+    void StartReport(ReportKind kind);
+    // How the scheduled stop ends the program; tests replace it.
+    std::function<void()> endProgram;
+    // A periodic report: as StartReport, but a preview reuses the open
+    // preview of its kind instead of stacking one more window every period.
+    void StartPeriodicReport(ReportKind kind);
     // The company data window, created last: its creation loads the settings.
     std::unique_ptr<TDataCompany> DataCompany;
 
 private:
     void CreateWindow(const char* name, const std::function<void()>& create);
+    // Timer1's scheduled stop and TimerSendReportsEvery's periodic reports.
+    void ConnectScheduledActions();
+    std::map<ReportKind, QPointer<QWidget>> m_periodicPreviews;
 };
 
 // Program entry: the start-up sequence and the message loop. `onShown` runs

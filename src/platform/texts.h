@@ -412,15 +412,20 @@ inline constexpr Text kHostHint{"e.g.: smtp.example.org or smtp.example.org:587"
 inline constexpr Text kDestinyAddressHint{"e.g.: operator@example.org", "e.g.: operator@example.org"};
 
 // ---- Scheduled stop, shutdown and periodic reports --------------------------------
+// Shutdown window TShutDown (its title is the Config menu item's text).
+inline constexpr const Text& kCheckActiveProg = kMailActivate;
+inline constexpr Text kShutdownLabel26{"Date / Time", "Fecha / Hora"};
+inline constexpr Text kCheckPCoff{"PC Shutdown", "Apagar el PC"};
+inline constexpr Text kShutdownLabel41{"Send by Mail ->", "Enviar por Correo ->"};
 
 // ---- Reliability: the link that recovers, bad table files ---------------------------
 
 // ---- GPS ---------------------------------------------------------------------------
 inline constexpr Text kGpsCaption{"GPS", "GPS"};
-inline constexpr Text kGpsComPortLabel{"GPS COM Port", "GPS COM Port"};
+inline constexpr Text kGpsComPortLabel{"GPS COM Port", "Puerto COM del GPS"};
 inline constexpr Text kGpsBaudRateLabel{"Baud Rate", "Baud Rate"};
-inline constexpr Text kActiveGPS{"Enable the GPS reception", "Enable the GPS reception"};
-inline constexpr Text kFindGPS{"Search signal", "Search signal"};
+inline constexpr Text kActiveGPS{"Enable the GPS reception", "Activar la recepción GPS"};
+inline constexpr Text kFindGPS{"Search signal", "Buscar señal"};
 inline constexpr Text kCancelFindGPS{"Cancel", "CANCEL"};
 inline constexpr Text kLookingForGpsSignal{"looking for gps signal", "Buscando señal GPS"};
 inline constexpr Text kGpsSignalCaptured{"GPS signal captured", "señal GPS enganchada"};

@@ -311,6 +311,93 @@ TEST(StationOnSimulator, AnAutomaticPassSavesItsThresholdsIntoTheNamedSet)
     }
 }
 
+// The scheduled stop without windows: a continuous run stops at the minute,
+// the station mails the two chosen reports (each .qrp with its PDF), powers
+// the PC off through the given program and ends with 0.
+TEST(StationOnSimulator, ScheduledStopMailsTheReportsPowersOffAndExits)
+{
+    TempProgramFolder folder;
+    SmtpServer server({QStringLiteral("station:secret")});
+    ASSERT_GT(server.Port(), 0);
+    {
+        Settings settings(folder.Path());
+        const std::pair<int, QString> lines[] = {
+            {0, "english"},   {13, "first@example.org"}, {17, "station@example.org"}, {18, "station"},
+            {19, "secret"},   {20, server.Host()},       {21, "0"},                   {22, "true"},
+            {23, "false"}};
+        for (const auto& [line, text] : lines)
+            settings.Replace(line, text);
+        ASSERT_TRUE(settings.Save());
+    }
+    SimProcess sim(folder.Path(), {"--com", "8", "--settling", "100"});
+    ASSERT_TRUE(sim.Ready()) << sim.Output().toStdString();
+    const QString csv = folder.File("one.csv");
+    {
+        QFile file(csv);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("ch;freq;system;type;bw;g.interval;inv.spectral;carrier;plan;band;alarm\n"
+                   "21;474;;DVB-T/H;8;1/4;OFF;8K;CCIR;TER;OFF\n");
+    }
+    const QString argsFile = folder.File("poweroff.args");
+    const QString powerOff = folder.File("fake-poweroff");
+    {
+        QFile script(powerOff);
+        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+        script.write(QStringLiteral("#!/bin/sh\necho \"$@\" > '%1'\n").arg(argsFile).toUtf8());
+        script.close();
+        script.setPermissions(script.permissions() | QFileDevice::ExeOwner);
+    }
+    // The next minute: at most a minute of waiting.
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDateTime stopAt(now.date(), QTime(now.time().hour(), now.time().minute()));
+    const QString stopText = stopAt.addSecs(60).toString(QStringLiteral("yyyy-MM-dd HH:mm"));
+
+    const StationResult result =
+        RunStation({"--folder", folder.Path(), "--import-testpoints", csv, "--measurements", folder.File("run.db"),
+                    "--port", "COM8", "--continuous", "--between-points", "5", "--stop-at", stopText, "--power-off",
+                    "--power-off-command", powerOff, "--mail-report", "by-alarm", "--mail-report", "by-time"},
+                   150000);
+
+    ASSERT_EQ(result.exitCode, 0) << result.errors.toStdString();
+    EXPECT_GE(QDateTime::currentDateTime(), stopAt.addSecs(60));
+    EXPECT_TRUE(result.lines.contains("End of Process")) << result.lines.join('\n').toStdString();
+    EXPECT_FALSE(result.Rows().isEmpty());
+    QFile args(argsFile);
+    ASSERT_TRUE(args.open(QIODevice::ReadOnly)) << "the power-off program did not run";
+    EXPECT_EQ(args.readAll().trimmed(), "--poweroff +1");
+
+    const auto received = server.WaitFor(2);
+    ASSERT_EQ(received.size(), 2u) << result.lines.join('\n').toStdString();
+    const char* const order[] = {"_byTime", "_byAlarm"};
+    for (size_t i = 0; i < 2; ++i) {
+        QStringList names;
+        for (const auto& attachment : received[i]["attachments"].toArray())
+            names << attachment.toObject()["filename"].toString();
+        EXPECT_EQ(names, (QStringList{QString::fromLatin1(order[i]) + ".qrp", QString::fromLatin1(order[i]) + ".pdf"}))
+            << i;
+    }
+}
+
+TEST(StationOnSimulator, ScheduleOptionsAreChecked)
+{
+    TempProgramFolder folder;
+    const QStringList bad[] = {
+        {"--stop-at", "2026-13-40 25:00"},
+        {"--stop-at", "2000-01-01 10:00"},
+        {"--power-off"},
+        {"--stop-at", "2099-01-01 10:00", "--on-off", "00:00:10 00:00:10"},
+        {"--reports-every", "0", "--periodic-report", "by-time"},
+        {"--reports-every", "60"},
+        {"--periodic-report", "by-time"},
+        {"--mail-report", "weekly"},
+        {"--stop-at", "2099-01-01 10:00", "--mail-report", "by-time", "--mail-report", "hourly"},
+    };
+    for (const QStringList& options : bad) {
+        const StationResult result = RunStation(QStringList{"--folder", folder.Path()} + options, 20000);
+        EXPECT_EQ(result.exitCode, 2) << options.join(' ').toStdString() << ": " << result.errors.toStdString();
+    }
+}
+
 // Four test points, three with their alarm on, and the levels the simulator
 // gives their channels: 474 and 490 MHz lie below the minimum of 55 dBµV.
 QString WriteAlarmSet(const TempProgramFolder& folder, QString& scenario)

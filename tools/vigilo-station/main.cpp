@@ -30,11 +30,13 @@
 #include "testpoints/csv_tables.h"
 #include "testpoints/dataset.h"
 #include "testpoints/table_layouts.h"
+#include "schedule_options.h"
 #include "mail_options.h"
 #include "notify/mail_service.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTimer>
@@ -153,9 +155,23 @@ public:
         else if (event == RunEvent::Running)
             startRefused = false;
     }
-    void ShowEndOfProcess() override { Print(QStringLiteral("End of Process")); }
-    void DisablePeriodicReports() override {}
-    void ArmPeriodicReports(int, bool) override {}
+    void ShowEndOfProcess() override
+    {
+        Print(QStringLiteral("End of Process"));
+        if (schedule)
+            schedule->EndOfProcessShown();
+    }
+    void DisablePeriodicReports() override
+    {
+        if (schedule)
+            schedule->DisablePeriodicReports();
+    }
+    void ArmPeriodicReports(int intervalMs, bool enabled) override
+    {
+        if (schedule)
+            schedule->ArmPeriodicReports(intervalMs, enabled);
+    }
+    StationSchedule* schedule = nullptr;
     void EvaluateAlarms() override
     {
         if (alarms)
@@ -213,7 +229,11 @@ QString AbsolutePath(const QString& path)
 
 int main(int argc, char** argv)
 {
-    QCoreApplication app(argc, argv);
+    // Reports are drawn with fonts, which need a GUI application; without a
+    // screen, the offscreen platform.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
     SetProcessNumberFormats();
     QCoreApplication::setApplicationName(QStringLiteral("vigilo-station"));
 
@@ -294,6 +314,7 @@ int main(int argc, char** argv)
     parser.addOptions({folderOpt, testpointsOpt, importOpt, measurementsOpt, portOpt, searchOpt, loopsOpt,
                        continuousOpt, singleOpt, onOffOpt, delayOpt, betweenPointsOpt, betweenLoopsOpt, autoAlarmOpt,
                        tolLevelOpt, tolCnOpt, tolVaOpt, tolMerOpt, gpsOpt, gpsBaudOpt, languageOpt});
+    AddScheduleOptions(parser);
     StationAlarms alarms;
     alarms.AddOptions(parser);
     AddMailOptions(parser);
@@ -414,6 +435,11 @@ int main(int argc, char** argv)
                 autoAlarm.Set(q, true, QStringLiteral("2"));
     }
 
+    QString scheduleError;
+    const std::optional<ScheduleOptions> scheduleOptions = ParseScheduleOptions(parser, mode, scheduleError);
+    if (!scheduleOptions)
+        return usage(scheduleError);
+
     std::optional<int> analyserCom;
     if (parser.isSet(portOpt)) {
         analyserCom = ParseComOption(parser.value(portOpt));
@@ -498,6 +524,8 @@ int main(int argc, char** argv)
     ConsoleRunHost host(workspace, link, testPoints, measurements);
     host.mode = mode;
     host.autoAlarm = autoAlarm;
+    StationSchedule schedule(workspace, *scheduleOptions, host.mode, StationReports(workspace));
+    host.schedule = &schedule;
     host.alarms = &alarms;
     if (parser.isSet(gpsOpt)) {
         const auto com = ParseComOption(parser.value(gpsOpt));
@@ -524,7 +552,10 @@ int main(int argc, char** argv)
 
     QTimer timer1;
     timer1.setInterval(1000);
-    QObject::connect(&timer1, &QTimer::timeout, [&] { run.Timer1Tick(); });
+    QObject::connect(&timer1, &QTimer::timeout, [&] {
+        if (!schedule.CheckStop(run, [&] { host.SetStopDown(); }, [&] { app.exit(exitCode); }))
+            run.Timer1Tick();
+    });
     timer1.start();
 
     // Ends the program once the run is over; a stop signal in an ON/OFF
@@ -542,6 +573,8 @@ int main(int argc, char** argv)
         if (run.StartInProgress())
             return;
         if (run.Phase() == RunPhase::WaitingToRun && !g_stopSignal)
+            return;
+        if (schedule.WaitsForTheStop() && !g_stopSignal && !host.startRefused)
             return;
         if (host.startRefused)
             exitCode = kNoAnalyser;

@@ -216,4 +216,100 @@ TEST(Availability, EveryChangeIsAnnounced)
     a.Grant(Command::Exit);  // already granted: nothing changes
     EXPECT_EQ(changes, before);
 }
+
+// The run's lock table, row by row: what a run (outside an ON/OFF cycle)
+// does to each command while it lasts and at its end. Every command is
+// offered before the run, so "unchanged" shows as still taken away.
+enum class InRun { Disabled, Enabled, Hidden };
+enum class AtEnd { Enabled, Disabled, Unchanged, IfMeasurements, Shown };
+
+struct LockRow {
+    const char* controls;
+    Command command;
+    InRun inRun;
+    AtEnd atEnd;
+};
+
+const LockRow kLockTable[] = {
+    {"TFAcqTable", Command::TestPointGridWindow, InRun::Disabled, AtEnd::Enabled},
+    {"TFRepTable", Command::MeasurementsGridWindow, InRun::Disabled, AtEnd::Enabled},
+    {"RunMeasureBtn", Command::Run, InRun::Disabled, AtEnd::Enabled},
+    {"StopMeasureBtn", Command::Stop, InRun::Enabled, AtEnd::Disabled},
+    {"OpenAcquisition, OpenTestPoint", Command::OpenTestPointSet, InRun::Disabled, AtEnd::Enabled},
+    {"NewAcqButton, NewTestPoint", Command::NewTestPointSet, InRun::Disabled, AtEnd::Enabled},
+    {"NewReportBtn, NewReport", Command::NewMeasurements, InRun::Disabled, AtEnd::Enabled},
+    {"OpenReportBtn, OpenReport", Command::OpenMeasurements, InRun::Disabled, AtEnd::Enabled},
+    {"SearchComBtn", Command::SearchCom, InRun::Disabled, AtEnd::Enabled},
+    {"SaveTP", Command::SaveTestPointSet, InRun::Disabled, AtEnd::Enabled},
+    {"EditTPTable", Command::EditTestPointTable, InRun::Disabled, AtEnd::Enabled},
+    {"Exporttocsv1", Command::ExportCsv, InRun::Disabled, AtEnd::Enabled},
+    {"DataReport1", Command::CompanyData, InRun::Disabled, AtEnd::Enabled},
+    {"EMailConfig", Command::MailSettings, InRun::Disabled, AtEnd::Enabled},
+    {"TestSendMail", Command::TestMail, InRun::Disabled, AtEnd::Enabled},
+    {"GPS1", Command::GpsWindow, InRun::Disabled, AtEnd::Enabled},
+    {"File1", Command::FileMenu, InRun::Disabled, AtEnd::Enabled},
+    {"Model", Command::ModelMenu, InRun::Disabled, AtEnd::Enabled},
+    {"TPointConfig1", Command::TestPointEditor, InRun::Disabled, AtEnd::Enabled},
+    {"OpenAddChFromExploration1", Command::ExplorationImport, InRun::Disabled, AtEnd::Enabled},
+    {"OpenAlarms", Command::AlarmsMenu, InRun::Disabled, AtEnd::Enabled},
+    {"Mail", Command::MailMenu, InRun::Disabled, AtEnd::Enabled},
+    {"Language1", Command::LanguageMenu, InRun::Disabled, AtEnd::Enabled},
+    {"TestPoints1", Command::TestPointsMenu, InRun::Disabled, AtEnd::Enabled},
+    {"Reports", Command::ReportsMenu, InRun::Disabled, AtEnd::Enabled},
+    {"OperatingMode", Command::OperatingModeWindow, InRun::Disabled, AtEnd::Enabled},
+    {"LoadReport1", Command::LoadReport, InRun::Hidden, AtEnd::Shown},
+    {"Exit1", Command::Exit, InRun::Hidden, AtEnd::Shown},
+    {"English1", Command::EnglishLanguage, InRun::Hidden, AtEnd::Shown},
+    {"Spanish1", Command::SpanishLanguage, InRun::Hidden, AtEnd::Shown},
+    {"About1", Command::About, InRun::Hidden, AtEnd::Shown},
+    {"ViewFilteredReportBtn, MinMaxAvg1", Command::ReportMinMaxAvg, InRun::Disabled, AtEnd::IfMeasurements},
+    {"ViewCompletedReportBtn, byTime1", Command::ReportByTime, InRun::Disabled, AtEnd::IfMeasurements},
+    {"ViewGroupedReportBtn, byTestPoint1", Command::ReportByTestPoint, InRun::Disabled, AtEnd::IfMeasurements},
+    {"ViewAlarmReportBtn, byAlarm1", Command::ReportByAlarm, InRun::Disabled, AtEnd::IfMeasurements},
+    {"CheckBoxBucleRepeticiones, Only1TP, BucleRepeticiones", Command::LoopChoice, InRun::Disabled,
+     AtEnd::Enabled},
+    {"ContadorStartStop, Continuous, TimeBetweenTP, TimeBetweenTable, Label1-Label4", Command::RepeatChoice,
+     InRun::Disabled, AtEnd::Enabled},
+    {"TTPointConf: EditFreq ... SelGuarda", Command::EditorFields, InRun::Disabled, AtEnd::Enabled},
+    {"TTPointConf: Insert", Command::EditorInsert, InRun::Disabled, AtEnd::Unchanged},
+    {"TFormAlarms: DBWarning", Command::AlarmSwitch, InRun::Disabled, AtEnd::Enabled},
+    {"TFormAlarms: EditminLV ... DBminLBER", Command::AlarmThresholds, InRun::Disabled, AtEnd::Unchanged},
+    {"TShutDown: CheckActiveProg, DatePicker, TimerPicker", Command::ScheduleControls, InRun::Disabled,
+     AtEnd::Enabled},
+    {"TRepCanals: SelTERSAT", Command::ExplorationBand, InRun::Disabled, AtEnd::Enabled},
+    {"TRepCanals: AskChan, ChannelsList, ReceiveCha, ChannelsCANCEL, LowOsc, HighOsc",
+     Command::ExplorationTransfer, InRun::Disabled, AtEnd::Unchanged},
+};
+
+TEST(Availability, TheRunFollowsTheWholeLockTable)
+{
+    for (const bool measurementsOpen : {true, false}) {
+        Availability a;
+        for (const LockRow& row : kLockTable)
+            a.Grant(row.command);
+        a.Revoke(Command::Stop);
+        a.RunEventOccurred(RunEvent::StartBegun, measurementsOpen);
+        a.RunEventOccurred(RunEvent::StartLocked, measurementsOpen);
+        a.RunEventOccurred(RunEvent::Running, measurementsOpen);
+        for (const LockRow& row : kLockTable) {
+            SCOPED_TRACE(row.controls);
+            switch (row.inRun) {
+            case InRun::Disabled: EXPECT_FALSE(a.IsEnabled(row.command)); break;
+            case InRun::Enabled: EXPECT_TRUE(a.IsEnabled(row.command)); break;
+            case InRun::Hidden: EXPECT_FALSE(a.IsVisible(row.command)); break;
+            }
+        }
+        a.RunEventOccurred(RunEvent::Stopped, measurementsOpen);
+        for (const LockRow& row : kLockTable) {
+            SCOPED_TRACE(row.controls);
+            switch (row.atEnd) {
+            case AtEnd::Enabled: EXPECT_TRUE(a.IsEnabled(row.command)); break;
+            case AtEnd::Disabled:
+            case AtEnd::Unchanged: EXPECT_FALSE(a.IsEnabled(row.command)); break;
+            case AtEnd::IfMeasurements: EXPECT_EQ(a.IsEnabled(row.command), measurementsOpen); break;
+            case AtEnd::Shown: EXPECT_TRUE(a.IsVisible(row.command)); break;
+            }
+        }
+    }
+}
 }  // namespace
