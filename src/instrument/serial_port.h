@@ -70,6 +70,15 @@ public:
     // One single-byte read under the active profile.
     [[nodiscard]] bool ReadOneByte(char& byte);
 
+    // The device failed under a read (an adaptor pulled out): the port was
+    // closed at once, so every wait on it ends without spinning. Cleared by the
+    // next successful Open.
+    bool DeviceGone() const { return m_gone; }
+    // Closes the port and opens the same COM name again with the line
+    // settings and profile of the last Configure; false while the device is
+    // still missing.
+    [[nodiscard]] bool Reopen();
+
     bool IsOpen() const { return m_device != nullptr; }
     QString PortName() const { return m_portName; }
     TimeoutProfile Profile() const { return m_profile; }
@@ -78,6 +87,9 @@ public:
     EventPump& Pump() const { return m_pump; }
 
 private:
+    // A read the device failed (not a time-out): the device is gone.
+    void DropGoneDevice();
+
     EventPump& m_pump;
     SerialDeviceFactory m_factory;
     QString m_portName = QStringLiteral("COM1");
@@ -87,4 +99,6 @@ private:
     quint32 m_bytesRead = 0;
     ReadTimeouts m_timeouts;
     TimeoutProfile m_profile = TimeoutProfile::Standard;
+    bool m_gone = false;
+    bool m_configured = false;
 };
