@@ -67,10 +67,18 @@ bool TSerialPort::Reopen()
     Close();
     if (!Open())
         return false;
-    if (m_configured)
+    if (m_configured) {
         Configure(m_profile, m_lineSettings.baudRate, m_lineSettings.byteSize, m_lineSettings.parity,
                   m_lineSettings.stopBits);
+        SettleAfterConfigure();
+    }
     return true;
+}
+
+void TSerialPort::SettleAfterConfigure()
+{
+    m_pump.Sleep(kSettleAfterConfigureMs);
+    FlushInput();
 }
 
 void TSerialPort::DropGoneDevice()

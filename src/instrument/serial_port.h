@@ -51,6 +51,12 @@ public:
     // "*" CR. False only when the current line settings cannot be read.
     bool Configure(TimeoutProfile profile, quint32 baudRate, quint8 byteSize, quint8 parity,
                    quint8 stopBits);
+    // Lets the answer to the "*" that Configure sends arrive, then discards
+    // it: an idle XON queued before that answer would otherwise let the next
+    // command go out while the analyser still answers "*", and the reply
+    // line would be read with its handshake bytes in front.
+    void SettleAfterConfigure();
+    static constexpr int kSettleAfterConfigureMs = 200;
     // Drops RTS, then DTR, and closes.
     void Close();
 
