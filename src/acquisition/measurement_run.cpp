@@ -118,6 +118,7 @@ void MeasurementRun::StartAndLoop()
 {
     OperModeAccess& mode = m_host.OperMode();
     m_visit = 0;
+    const bool lostBefore = m_analyserLost;
     m_analyserLost = false;
     m_gpsLost = false;
 
@@ -148,8 +149,9 @@ void MeasurementRun::StartAndLoop()
     m_host.RunEventOccurred(RunEvent::StartLocked);
 
     // A device that went away in an earlier run (an ON/OFF cycle's last ON
-    // phase) is opened again under its COM name before it is asked.
-    if (TSerialPort* port = m_host.AnalyserPort(); port && port->DeviceGone())
+    // phase), or that run closed while its analyser was lost, is opened
+    // again under its COM name before it is asked.
+    if (TSerialPort* port = m_host.AnalyserPort(); port && (port->DeviceGone() || lostBefore))
         (void)port->Reopen();
     if (!m_host.IdentifyAnalyser()) {
         ShowText(m_workspace.dialogs, m_workspace.settings, texts::kAnalyserNotDetected);

@@ -92,6 +92,30 @@ INSTANTIATE_TEST_SUITE_P(Cable, LinkRecovery,
                          testing::Values(RecoveryCase{"PluggedBackIn", 45000}, RecoveryCase{"NeverBack", -1}),
                          [](const testing::TestParamInfo<RecoveryCase>& info) { return info.param.name; });
 
+// A run that ended while its analyser was lost left the port closed: the
+// next start opens the same COM name again instead of refusing to start.
+TEST(LinkRecovery, TheNextRunOpensThePortOfALostAnalyserAgain)
+{
+    RunFixture f;
+    f.AddPoint(DvbtPoint("21", "474"));
+    f.host.mode.mode = RepeatMode::Loops;
+    f.host.mode.loopCount = 3;  // the second visit finds the device gone, the third the analyser lost
+    f.host.onRow = [&](const Dataset&) { f.sim.analyser->unplugged = true; };
+    f.run.RunMeasureBtnClick();
+    ASSERT_TRUE(f.run.AnalyserLost());
+    ASSERT_FALSE(f.sim.link.Port().IsOpen());
+
+    f.sim.analyser->unplugged = false;
+    f.host.onRow = nullptr;
+    f.host.mode.loopCount = 1;
+    f.run.RunMeasureBtnClick();
+    EXPECT_TRUE(f.dialogs.messages.isEmpty()) << f.dialogs.messages.join('\n').toStdString();
+    const auto rows = f.Rows();
+    ASSERT_EQ(rows.size(), 4u);
+    EXPECT_GT(rows.back()["LEVEL"].toDouble(), 0.0);
+    EXPECT_FALSE(f.run.AnalyserLost());
+}
+
 TEST(LinkRecovery, SpanishPanelSaysTheAnalyserIsLost)
 {
     RunFixture f;
