@@ -87,6 +87,7 @@ TEST(PtyServer, APulledCableIsGoneAndTheSameNameWorksOncePluggedBack)
     port.SelectPort(6);
     ASSERT_TRUE(port.Open());
     port.Configure(TimeoutProfile::Standard, 115200, 8, 0, 0);
+    port.SettleAfterConfigure();
     EXPECT_TRUE(port.ReadByteIsXon());
 
     cable.request = PtyServer::Plugging::kPull;
