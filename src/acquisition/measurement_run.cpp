@@ -8,6 +8,7 @@
 #include "platform/texts.h"
 #include "gps/gga_reader.h"
 #include "instrument/analyser_commands.h"
+#include "instrument/serial_port.h"
 #include "instrument/measurement_readout.h"
 #include "instrument/test_point.h"
 #include "instrument/tuners.h"
@@ -63,6 +64,31 @@ void MeasurementRun::ShowStatus(const Text& text, PanelColour colour)
     m_host.ShowPanel(Pick(m_workspace.settings, text), colour);
 }
 
+void MeasurementRun::ShowRunningStatus()
+{
+    if (m_analyserLost)
+        ShowStatus(texts::kAnalyserLost, PanelColour::Red);
+    else if (m_gpsLost)
+        ShowStatus(texts::kGpsLost, PanelColour::Red);
+    else
+        ShowStatus(texts::kRunning, PanelColour::Green);
+}
+
+void MeasurementRun::ReachAnalyser()
+{
+    TSerialPort* port = m_host.AnalyserPort();
+    if (!port || (!m_analyserLost && !port->DeviceGone()))
+        return;
+    m_analyserLost = !(port->Reopen() && m_host.IdentifyAnalyser());
+    if (m_analyserLost) {
+        // An adaptor that is back without its analyser behind it would cost
+        // every command its full time-out: closed, each fails at once.
+        port->Close();
+        qCDebug(lcAcquisition) << "analyser still lost on" << port->PortName();
+    }
+    ShowRunningStatus();
+}
+
 void MeasurementRun::RunMeasureBtnClick()
 {
     if (m_inStart) {
@@ -79,6 +105,10 @@ void MeasurementRun::RunMeasureBtnClick()
     // is shown with its text; the run then ends cleanly instead of leaving
     // the window locked in the running state.
     if (!RunReportingErrors(m_workspace.dialogs, [this] { StartAndLoop(); })) {
+        // The row that could not be stored (a full disk) was reported; left
+        // pending, every later close would try to store it again and fail.
+        if (Dataset* measurements = m_host.MeasurementsTable(); measurements && measurements->IsOpen())
+            measurements->Cancel();
         m_host.RunEventOccurred(RunEvent::CycleEnded);
         EnterStoppedState();
     }
@@ -88,6 +118,9 @@ void MeasurementRun::StartAndLoop()
 {
     OperModeAccess& mode = m_host.OperMode();
     m_visit = 0;
+    const bool lostBefore = m_analyserLost;
+    m_analyserLost = false;
+    m_gpsLost = false;
 
     m_host.DisablePeriodicReports();
 
@@ -115,6 +148,11 @@ void MeasurementRun::StartAndLoop()
     m_host.SetStopUp();
     m_host.RunEventOccurred(RunEvent::StartLocked);
 
+    // A device that went away in an earlier run (an ON/OFF cycle's last ON
+    // phase), or that run closed while its analyser was lost, is opened
+    // again under its COM name before it is asked.
+    if (TSerialPort* port = m_host.AnalyserPort(); port && (port->DeviceGone() || lostBefore))
+        (void)port->Reopen();
     if (!m_host.IdentifyAnalyser()) {
         ShowText(m_workspace.dialogs, m_workspace.settings, texts::kAnalyserNotDetected);
         m_host.SetStopDown();
@@ -172,6 +210,8 @@ void MeasurementRun::MeasureTestPoint(int visit)
     Dataset& testPoints = *testPointsPtr;
     Dataset& measurements = *measurementsPtr;
     OperModeAccess& mode = m_host.OperMode();
+
+    ReachAnalyser();
 
     if (testPoints.Eof())
         testPoints.First();
@@ -261,9 +301,14 @@ void MeasurementRun::WriteRow(Dataset& testPoints, Dataset& measurements)
 
 void MeasurementRun::StampPosition(Dataset& measurements)
 {
-    const std::optional<GpsFix> fix = ReadPositionForMeasurement(m_host.Gps());
+    GpsReader& gps = m_host.Gps();
+    const std::optional<GpsFix> fix = ReadPositionForMeasurement(gps);
     if (!fix)
         return;  // reception off: the position fields stay empty
+    if (gps.ReceiverLost() != m_gpsLost) {
+        m_gpsLost = gps.ReceiverLost();
+        ShowRunningStatus();
+    }
     measurements.SetText(QLatin1String(fields::kLatitude), fix->latitude);
     measurements.SetText(QLatin1String(fields::kNS), fix->ns);
     measurements.SetText(QLatin1String(fields::kLongitude), fix->longitude);
@@ -284,12 +329,12 @@ void MeasurementRun::CountdownWait(int seconds)
         if (m_host.StopRequested())
             return;
     }
-    ShowStatus(texts::kRunning, PanelColour::Green);
+    ShowRunningStatus();
 }
 
 void MeasurementRun::EnterRunningState()
 {
-    ShowStatus(texts::kRunning, PanelColour::Green);
+    ShowRunningStatus();
     m_phase = RunPhase::Running;
     if (Dataset* testPoints = m_host.TestPointTable(); testPoints && testPoints->IsOpen()) {
         testPoints->First();

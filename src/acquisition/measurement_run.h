@@ -41,6 +41,10 @@ public:
     void CyclePress();
 
     RunPhase Phase() const { return m_phase; }
+    // The analyser's (the GPS receiver's) device went away during the run and
+    // has not answered again yet.
+    bool AnalyserLost() const { return m_analyserLost; }
+    bool GpsReceiverLost() const { return m_gpsLost; }
     bool StartInProgress() const { return m_inStart; }
     int VisitCounter() const { return m_visit; }
     // GuardaContaStop / GuardaContaStart: the ON and OFF durations as
@@ -63,6 +67,13 @@ private:
     void StartNextRun() override;
 
     void ShowStatus(const Text& text, PanelColour colour);
+    // "RUNNING", or what the run is missing while it goes on without it.
+    void ShowRunningStatus();
+    // Before a visit: a device that went away is opened again under its COM
+    // name and the analyser identified again. While it stays away the visit
+    // goes on with the port closed, so every command fails at once and the
+    // readings are stored as 0.
+    void ReachAnalyser();
     void StartAndLoop();
     void WriteRow(Dataset& testPoints, Dataset& measurements);
     void StampPosition(Dataset& measurements);
@@ -76,6 +87,8 @@ private:
     // The cycle's press came during a port search and waits for its end.
     bool m_cyclePressDeferred = false;
     int m_visit = 0;
+    bool m_analyserLost = false;
+    bool m_gpsLost = false;
     QString m_savedOn = QStringLiteral("00:00:00");
     QString m_savedOff = QStringLiteral("00:00:00");
 };

@@ -9,6 +9,7 @@
 class GpsReader;
 
 class AnalyserCommands;
+class TSerialPort;
 class AutoAlarmAccess;
 class Dataset;
 class OperModeAccess;
@@ -50,6 +51,9 @@ public:
     virtual AnalyserCommands& Analyser() = 0;
     // "*?NA" on the open port; true for a known model.
     virtual bool IdentifyAnalyser() = 0;
+    // The analyser's port, opened again by the run when its device went away;
+    // nullptr where there is no port (scripted analysers).
+    virtual TSerialPort* AnalyserPort() { return nullptr; }
 
     // ---- Position: the GPS window (reception switch and reader) ------------------
     virtual GpsReader& Gps() = 0;

@@ -82,6 +82,8 @@ bool MainWindowRunHost::IdentifyAnalyser()
     return m_w.link->IdentifyAnalyser(buffer);
 }
 
+TSerialPort* MainWindowRunHost::AnalyserPort() { return &m_w.link->Port(); }
+
 GpsReader& MainWindowRunHost::Gps() { return *m_w.gps; }
 
 void MainWindowRunHost::RunEventOccurred(RunEvent event)

@@ -55,6 +55,7 @@ public:
     Dataset* MeasurementsTable() override;
     AnalyserCommands& Analyser() override;
     bool IdentifyAnalyser() override;
+    TSerialPort* AnalyserPort() override;
     GpsReader& Gps() override;
     void RunEventOccurred(RunEvent event) override;
     void ShowEndOfProcess() override;

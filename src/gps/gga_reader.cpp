@@ -65,6 +65,8 @@ bool ParseGgaFix(QByteArrayView line, GpsFix& fix)
 
 bool ReadGpsFix(TSerialGPS& port, GpsFix& fix)
 {
+    if (port.DeviceGone() && !port.Reopen())
+        return false;
     port.FlushInput();
     QByteArray line;
     bool overLong = false;

@@ -29,7 +29,8 @@ bool ParseGgaFix(QByteArrayView line, GpsFix& fix);
 // The receiver's line buffer: 99 characters and its end mark.
 inline constexpr int kGgaMaxLine = 99;
 
-// Discards what is waiting, reads the next line and parses it.
+// Discards what is waiting, reads the next line and parses it. A receiver
+// whose device went away is first opened again under its COM name.
 bool ReadGpsFix(TSerialGPS& port, GpsFix& fix);
 
 // What the run asks of the GPS window.
@@ -38,6 +39,9 @@ public:
     virtual ~GpsReader() = default;
     virtual bool ReceptionEnabled() const = 0;
     virtual bool ReadGpsFix(GpsFix& fix) = 0;
+    // The receiver's device went away and has not come back yet (each read
+    // first tries to open it again).
+    virtual bool ReceiverLost() const { return false; }
 };
 
 // The position for one Measurements row: nothing while reception is off

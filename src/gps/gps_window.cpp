@@ -207,3 +207,8 @@ bool TGPS::ReadGpsFix(GpsFix& fix)
 {
     return m_port && ::ReadGpsFix(*m_port, fix);
 }
+
+bool TGPS::ReceiverLost() const
+{
+    return m_port && m_port->DeviceGone();
+}

@@ -46,6 +46,7 @@ public:
     // GpsReader, for the run.
     bool ReceptionEnabled() const override;
     bool ReadGpsFix(GpsFix& fix) override;
+    bool ReceiverLost() const override;
 
     TSerialGPS* Port() const { return m_port.get(); }
 

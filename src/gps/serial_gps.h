@@ -40,6 +40,8 @@ public:
     void FlushInput() { m_port.FlushInput(); }
 
     bool IsOpen() const { return m_port.IsOpen(); }
+    bool DeviceGone() const { return m_port.DeviceGone(); }
+    [[nodiscard]] bool Reopen() { return m_port.Reopen(); }
     QString PortName() const { return m_port.PortName(); }
 
 private:

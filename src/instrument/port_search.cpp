@@ -29,7 +29,7 @@ PortSearchResult SearchAnalyserPort(AnalyserLink& link, const std::function<void
         }
         QByteArray buffer("*?NA");
         buffer.reserve(256);
-        port.FlushInput();
+        port.SettleAfterConfigure();
         if (link.IdentifyAnalyser(buffer))
             return {true, index, QString::fromLatin1(buffer)};
     }

@@ -199,6 +199,11 @@ int PosixSerialDevice::ReadAvailable(char* data, int count)
     const ssize_t n = ::read(m_fd, data, static_cast<size_t>(count));
     if (n < 0)
         return (errno == EAGAIN || errno == EINTR) ? 0 : -1;
+    // Called only once input was reported ready: nothing to read then is the
+    // end of file a terminal gives after its hang-up (an adaptor pulled out
+    // reports itself readable for ever), not an empty read.
+    if (n == 0)
+        return -1;
     return static_cast<int>(n);
 }
 

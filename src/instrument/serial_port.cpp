@@ -5,6 +5,7 @@
 #include "platform/event_pump.h"
 
 #include <QRegularExpression>
+#include <algorithm>
 #include <utility>
 
 int ComNumber(const QString& portName)
@@ -56,8 +57,35 @@ bool TSerialPort::Open()
     }
     m_device->Purge(kPurgeTxClear);
     m_device->Purge(kPurgeRxClear);
+    m_gone = false;
     qCDebug(lcInstrument) << "opened" << m_portName;
     return true;
+}
+
+bool TSerialPort::Reopen()
+{
+    Close();
+    if (!Open())
+        return false;
+    if (m_configured) {
+        Configure(m_profile, m_lineSettings.baudRate, m_lineSettings.byteSize, m_lineSettings.parity,
+                  m_lineSettings.stopBits);
+        SettleAfterConfigure();
+    }
+    return true;
+}
+
+void TSerialPort::SettleAfterConfigure()
+{
+    m_pump.Sleep(kSettleAfterConfigureMs);
+    FlushInput();
+}
+
+void TSerialPort::DropGoneDevice()
+{
+    qCDebug(lcInstrument) << "device gone" << m_portName;
+    m_gone = true;
+    Close();
 }
 
 bool TSerialPort::Configure(TimeoutProfile profile, quint32 baudRate, quint8 byteSize, quint8 parity,
@@ -70,6 +98,7 @@ bool TSerialPort::Configure(TimeoutProfile profile, quint32 baudRate, quint8 byt
         m_lineSettings.byteSize = byteSize;
         m_lineSettings.parity = parity;
         m_lineSettings.stopBits = stopBits;
+        m_configured = true;
         // A driver that refuses the settings keeps its old ones; the port is
         // still usable, so this is not a failure of Configure.
         if (m_device->SetLineSettings(m_lineSettings)) {
@@ -124,9 +153,11 @@ int TSerialPort::ReadBlock(QByteArray& buffer, int count)
         return 0;
     buffer.resize(count);
     int got = 0;
-    if (!m_device->Read(buffer.data(), count, got))
-        got = got > 0 ? got : 0;
+    const bool ok = m_device->Read(buffer.data(), count, got);
+    got = std::max(got, 0);
     buffer.truncate(got);
+    if (!ok)
+        DropGoneDevice();
     return got;
 }
 
@@ -137,6 +168,8 @@ bool TSerialPort::ReadOneByte(char& byte)
     int got = 0;
     const bool ok = m_device->Read(&byte, 1, got);
     m_bytesRead = static_cast<quint32>(got);
+    if (!ok)
+        DropGoneDevice();
     return ok && got == 1;
 }
 
@@ -184,7 +217,8 @@ void TSerialPort::FlushInput()
         return;
     QByteArray scratch(waiting, '\0');
     int got = 0;
-    (void)m_device->Read(scratch.data(), waiting, got);
+    if (!m_device->Read(scratch.data(), waiting, got))
+        DropGoneDevice();
 }
 
 bool TSerialPort::ReadByteIsXon()

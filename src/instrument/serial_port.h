@@ -51,6 +51,12 @@ public:
     // "*" CR. False only when the current line settings cannot be read.
     bool Configure(TimeoutProfile profile, quint32 baudRate, quint8 byteSize, quint8 parity,
                    quint8 stopBits);
+    // Lets the answer to the "*" that Configure sends arrive, then discards
+    // it: an idle XON queued before that answer would otherwise let the next
+    // command go out while the analyser still answers "*", and the reply
+    // line would be read with its handshake bytes in front.
+    void SettleAfterConfigure();
+    static constexpr int kSettleAfterConfigureMs = 200;
     // Drops RTS, then DTR, and closes.
     void Close();
 
@@ -70,6 +76,15 @@ public:
     // One single-byte read under the active profile.
     [[nodiscard]] bool ReadOneByte(char& byte);
 
+    // The device failed under a read (an adaptor pulled out): the port was
+    // closed at once, so every wait on it ends without spinning. Cleared by the
+    // next successful Open.
+    bool DeviceGone() const { return m_gone; }
+    // Closes the port and opens the same COM name again with the line
+    // settings and profile of the last Configure; false while the device is
+    // still missing.
+    [[nodiscard]] bool Reopen();
+
     bool IsOpen() const { return m_device != nullptr; }
     QString PortName() const { return m_portName; }
     TimeoutProfile Profile() const { return m_profile; }
@@ -78,6 +93,9 @@ public:
     EventPump& Pump() const { return m_pump; }
 
 private:
+    // A read the device failed (not a time-out): the device is gone.
+    void DropGoneDevice();
+
     EventPump& m_pump;
     SerialDeviceFactory m_factory;
     QString m_portName = QStringLiteral("COM1");
@@ -87,4 +105,6 @@ private:
     quint32 m_bytesRead = 0;
     ReadTimeouts m_timeouts;
     TimeoutProfile m_profile = TimeoutProfile::Standard;
+    bool m_gone = false;
+    bool m_configured = false;
 };

@@ -419,6 +419,16 @@ inline constexpr Text kCheckPCoff{"PC Shutdown", "Apagar el PC"};
 inline constexpr Text kShutdownLabel41{"Send by Mail ->", "Enviar por Correo ->"};
 
 // ---- Reliability: the link that recovers, bad table files ---------------------------
+// Status panel while a run goes on without its instrument: the device went
+// away and is tried again before every visit.
+inline constexpr Text kAnalyserLost{"ANALYSER LOST", "ANALIZADOR PERDIDO"};
+inline constexpr Text kGpsLost{"GPS RECEIVER LOST", "RECEPTOR GPS PERDIDO"};
+// Table files that cannot be used as they are; nothing was changed.
+inline constexpr Text kTableLacksFields{"The table %1 lacks the fields: %2", "A la tabla %1 le faltan los campos: %2"};
+inline constexpr Text kTableDamaged{"The table %1 is damaged (cut short or overwritten)",
+                                    "La tabla %1 está dañada (cortada o sobrescrita)"};
+// A row could not be written: the run stops, the rows stored before stay.
+inline constexpr Text kDiskFull{"The disk is full: %1 cannot grow", "El disco está lleno: %1 no puede crecer"};
 
 // ---- GPS ---------------------------------------------------------------------------
 inline constexpr Text kGpsCaption{"GPS", "GPS"};

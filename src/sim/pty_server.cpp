@@ -29,6 +29,25 @@ PtyServer::~PtyServer()
 
 bool PtyServer::Add(std::shared_ptr<SimWire> wire, const QString& linkPath, QString* error)
 {
+    QDir().mkpath(QFileInfo(linkPath).absolutePath());
+    // Only a link left behind by an earlier simulator (to a pty) is replaced:
+    // anything else there is the user's own port and must survive.
+    const QFileInfo existing(linkPath);
+    if ((existing.exists() || existing.isSymLink()) &&
+        (!existing.isSymLink() || !existing.symLinkTarget().startsWith(QLatin1String("/dev/pts/")))) {
+        if (error)
+            *error = QStringLiteral("%1 already exists and is not a simulator's link").arg(linkPath);
+        return false;
+    }
+    Served served{std::move(wire), linkPath, QString(), -1, -1, {}};
+    if (!Plug(served, error))
+        return false;
+    m_served.push_back(std::move(served));
+    return true;
+}
+
+bool PtyServer::Plug(Served& served, QString* error)
+{
     int master = -1;
     int slave = -1;
     char name[128] = {};
@@ -46,28 +65,19 @@ bool PtyServer::Add(std::shared_ptr<SimWire> wire, const QString& linkPath, QStr
     ::fcntl(master, F_SETFD, FD_CLOEXEC);
     ::fcntl(slave, F_SETFD, FD_CLOEXEC);
 
-    QDir().mkpath(QFileInfo(linkPath).absolutePath());
-    // Only a link left behind by an earlier simulator (to a pty) is replaced:
-    // anything else there is the user's own port and must survive.
-    const QFileInfo existing(linkPath);
-    if (existing.exists() || existing.isSymLink()) {
-        if (!existing.isSymLink() || !existing.symLinkTarget().startsWith(QLatin1String("/dev/pts/"))) {
-            if (error)
-                *error = QStringLiteral("%1 already exists and is not a simulator's link").arg(linkPath);
-            ::close(master);
-            ::close(slave);
-            return false;
-        }
-        QFile::remove(linkPath);
-    }
-    if (!QFile::link(QString::fromLocal8Bit(name), linkPath)) {
+    QFile::remove(served.link);
+    if (!QFile::link(QString::fromLocal8Bit(name), served.link)) {
         if (error)
-            *error = QStringLiteral("cannot link %1 to %2").arg(linkPath, QString::fromLocal8Bit(name));
+            *error = QStringLiteral("cannot link %1 to %2").arg(served.link, QString::fromLocal8Bit(name));
         ::close(master);
         ::close(slave);
         return false;
     }
-    m_served.push_back({std::move(wire), linkPath, QString::fromLocal8Bit(name), master, slave, {}});
+    served.device = QString::fromLocal8Bit(name);
+    served.master = master;
+    served.slave = slave;
+    served.unsent.clear();
+    served.wire->unplugged = false;
     return true;
 }
 
@@ -90,16 +100,31 @@ void PtyServer::Unplug(Served& served)
     served.master = served.slave = -1;
 }
 
-void PtyServer::Run(const std::atomic<bool>& stop, qint64 unplugAfterMs)
+void PtyServer::Run(const std::atomic<bool>& stop, const Plugging& plugging)
 {
     QElapsedTimer clock;
     clock.start();
     std::vector<pollfd> fds(m_served.size());
+    bool pulledOnClock = false;
+    bool pluggedOnClock = false;
     while (!stop.load()) {
         const qint64 now = clock.elapsed();
-        if (unplugAfterMs >= 0 && now >= unplugAfterMs) {
-            for (Served& served : m_served)
+        int request = plugging.request ? plugging.request->exchange(Plugging::kNone) : Plugging::kNone;
+        if (!pulledOnClock && plugging.unplugAfterMs >= 0 && now >= plugging.unplugAfterMs) {
+            pulledOnClock = true;
+            request = Plugging::kPull;
+        } else if (pulledOnClock && !pluggedOnClock && plugging.replugAfterMs >= 0 && now >= plugging.replugAfterMs) {
+            pluggedOnClock = true;
+            request = Plugging::kPlugBack;
+        }
+        for (Served& served : m_served) {
+            if (request == Plugging::kPull) {
                 Unplug(served);
+            } else if (request == Plugging::kPlugBack && served.master < 0) {
+                // What the instrument had queued went nowhere while unplugged.
+                served.wire->DiscardDue(now);
+                (void)Plug(served, nullptr);
+            }
         }
         qint64 sleep = kMaxSleepMs;
         for (size_t i = 0; i < m_served.size(); ++i) {

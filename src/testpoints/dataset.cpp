@@ -100,6 +100,13 @@ void Dataset::Open()
     if (!QFileInfo::exists(path))
         FailTable(EngineText(texts::kTableMissing).arg(path));
     const bool writable = QFileInfo(path).isWritable() && QFileInfo(QFileInfo(path).absolutePath()).isWritable();
+    if (writable) {
+        // A writing connection sets the journal mode, which writes to the
+        // file: a file that is not one of our tables is refused first,
+        // through a connection that only reads, and left exactly as it was.
+        SqlConnection reader(path, SqlAccess::Read);
+        (void)ReadFields(reader);
+    }
     m_db = std::make_unique<SqlConnection>(path, writable ? SqlAccess::Write : SqlAccess::Read);
     try {
         LoadFields();

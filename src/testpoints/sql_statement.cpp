@@ -16,8 +16,12 @@ constexpr int kBusyTimeoutMs = 3000;
 {
     if (code == SQLITE_BUSY || code == SQLITE_LOCKED)
         FailTable(EngineText(texts::kTableLocked).arg(path));
-    if (code == SQLITE_NOTADB || code == SQLITE_CORRUPT)
+    if (code == SQLITE_NOTADB)
         FailTable(EngineText(texts::kNotATable).arg(path));
+    if (code == SQLITE_CORRUPT)
+        FailTable(EngineText(texts::kTableDamaged).arg(path));
+    if (code == SQLITE_FULL)
+        FailTable(EngineText(texts::kDiskFull).arg(path));
     if (code == SQLITE_READONLY)
         FailTable(EngineText(texts::kTableReadOnly).arg(path));
     const QString detail = db ? QString::fromUtf8(sqlite3_errmsg(db)) : QString::fromUtf8(sqlite3_errstr(code));
@@ -96,12 +100,21 @@ void SqlConnection::CopyInto(SqlConnection& target)
     if (!backup)
         target.RaiseLastError();
     int rc = SQLITE_OK;
+    // A file another program keeps locked is reported after the same wait
+    // as any other busy table, not waited for without end.
+    int busyMs = 0;
     do {
         rc = sqlite3_backup_step(backup, -1);
-        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+            if (busyMs >= kBusyTimeoutMs)
+                break;
             sqlite3_sleep(20);
+            busyMs += 20;
+        }
     } while (rc == SQLITE_OK || rc == SQLITE_BUSY || rc == SQLITE_LOCKED);
     sqlite3_backup_finish(backup);
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED)
+        FailTable(EngineText(texts::kTableLocked).arg(m_path));
     if (rc != SQLITE_DONE)
         FailTable(EngineText(texts::kTableError).arg(m_path, QString::fromUtf8(sqlite3_errstr(rc))));
 }

@@ -60,6 +60,7 @@ void TableCommands::OpenAcquisitionClick()
             m_workspace.dialogs.AskOpenFile(Workspace::TableDialog(TestPointsFolder(), true, false));
         if (chosen.isEmpty())
             return;
+        Workspace::RequireUsableTestPointSet(chosen);
         if (!m_workspace.CloseTestPointSet())
             return;
         m_workspace.OpenTestPointSet(chosen);

@@ -109,6 +109,14 @@ void WriteEmptyTable(const QString& path, const std::vector<FieldDef>& fields)
 
 std::vector<FieldDef> ReadFields(SqlConnection& db)
 {
+    {
+        // A database of another program has neither of our two tables: that
+        // is "not a table of this station", not an error of the engine.
+        SqlStatement ours(db, QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' "
+                                             "AND name IN ('_fields', 'records')"));
+        if (!ours.Step() || ours.Int(0) != 2)
+            FailTable(EngineText(texts::kNotATable).arg(db.Path()));
+    }
     std::vector<FieldDef> fields;
     SqlStatement query(db, QStringLiteral("SELECT name, kind, width, required FROM _fields ORDER BY position"));
     while (query.Step()) {
@@ -120,4 +128,23 @@ std::vector<FieldDef> ReadFields(SqlConnection& db)
     if (fields.empty())
         FailTable(EngineText(texts::kNotATable).arg(db.Path()));
     return fields;
+}
+
+void RequireTableLayout(const QString& path, const std::vector<FieldDef>& layout, const QStringList& optional)
+{
+    SqlConnection db(path, SqlAccess::Read);
+    QStringList present;
+    for (const FieldDef& field : ReadFields(db))
+        present << field.name.toLower();
+    QStringList missing;
+    for (const FieldDef& field : layout) {
+        if (!present.contains(field.name.toLower()) && !optional.contains(field.name, Qt::CaseInsensitive))
+            missing << field.name;
+    }
+    if (!missing.isEmpty())
+        FailTable(EngineText(texts::kTableLacksFields).arg(path, missing.join(QStringLiteral(", "))));
+    // Every page of the rows is read once: a file cut short fails here, not
+    // in the middle of a run or a report.
+    SqlStatement count(db, QStringLiteral("SELECT count(*) FROM records"));
+    count.Step();
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -31,3 +32,11 @@ void WriteEmptyTable(const QString& path, const std::vector<FieldDef>& fields);
 // The fields of a table file in order; raises VigiloError for a file that is
 // not a table of this engine.
 std::vector<FieldDef> ReadFields(SqlConnection& db);
+
+// Checks, without writing to it, that the file at `path` is a whole table of
+// this engine holding every field of `layout` (by name, without regard to
+// case) but those named in `optional`. Raises VigiloError naming what is
+// wrong: not a table, damaged (truncated), locked by another program, or the
+// fields it lacks.
+void RequireTableLayout(const QString& path, const std::vector<FieldDef>& layout,
+                        const QStringList& optional = {});

@@ -6,7 +6,9 @@
 #include "platform/texts.h"
 #include "platform/user_dialogs.h"
 #include "testpoints/hidden_files.h"
+#include "platform/fields.h"
 #include "testpoints/table_layouts.h"
+#include "testpoints/table_schema.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -77,8 +79,15 @@ void Workspace::NewTestPointSet()
     AcquiredTable.Open();
 }
 
+void Workspace::RequireUsableTestPointSet(const QString& file)
+{
+    // A set without "layer" is an older one the run still handles.
+    RequireTableLayout(file, TestPointFields(), {QString::fromUtf8(fields::kLayer)});
+}
+
 void Workspace::OpenTestPointSet(const QString& file)
 {
+    RequireUsableTestPointSet(file);
     testPointSetModified = false;
     const QString working = WorkingCopyPath();
     SetTableHidden(working, false);
@@ -148,6 +157,9 @@ bool Workspace::UseMeasurementsTable(const QString& file, bool create)
 {
     if (RefusedAsHeld(file, &ReportTable))
         return false;
+    // A file that cannot be used is refused before the open table is closed.
+    if (!create)
+        RequireTableLayout(file, MeasurementFields());
     ReportTable.Close();
     ReportTable.SetDatabaseName(QString::fromUtf8(dbnames::kMeasurements));
     ReportTable.SetTableName(QFileInfo(file).absoluteFilePath());

@@ -34,6 +34,7 @@ std::optional<QString> Workspace::IdentifyAnalyserOn(int com)
     // As the port search does: a line setting the device refuses (a
     // pseudo-terminal's) is no reason to give up on the analyser.
     port.Configure(TimeoutProfile::Standard, 115200, 8, 0, 0);
+    port.SettleAfterConfigure();
     QByteArray buffer("*?NA");
     if (!m_link->IdentifyAnalyser(buffer))
         return std::nullopt;

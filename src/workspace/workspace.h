@@ -94,6 +94,10 @@ public:
     // A copy of `file` becomes the working copy; a file that is not a table
     // leaves the working copy as it was.
     void OpenTestPointSet(const QString& file);
+    // Raises the engine's error (not a table, damaged, locked, fields it
+    // lacks) for a file that cannot be opened as a test point set; the
+    // Open command asks this before it closes the open set.
+    static void RequireUsableTestPointSet(const QString& file);
     // Asks for a file and saves the set there. False when the chosen file was
     // refused (the working copy, a table open in the station); true when
     // saved or cancelled.

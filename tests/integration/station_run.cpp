@@ -7,6 +7,7 @@
 #include "support/qt_printers.h"
 #include "support/sim_process.h"
 #include "support/smtp_server.h"
+#include "support/station_process.h"
 #include "support/temp_folder.h"
 #include "testpoints/dataset.h"
 
@@ -24,57 +25,7 @@
 #include <locale.h>
 
 namespace {
-const QString kBin = QStringLiteral(VIGILO_PROGRAM_DIR);
 const QString kDemoSet = QStringLiteral(VIGILO_SOURCE_DIR "/data/demo/demo_testpoints.csv");
-
-struct StationResult {
-    int exitCode = -1;
-    QStringList lines;
-    QString errors;
-    QStringList Rows() const { return lines.filter(QRegularExpression(QStringLiteral("^row: "))); }
-};
-
-// Runs the station on the program folder's ports only (never the machine's
-// serial devices); `onLine` may act on each output line as it comes;
-// `locale` names the environment's locale (LC_ALL) when not empty.
-StationResult RunStation(const QStringList& arguments, int timeoutMs,
-                         const std::function<void(const QString&, QProcess&)>& onLine = {},
-                         const QString& locale = QString())
-{
-    QProcess station;
-    if (!locale.isEmpty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("LC_ALL"), locale);
-        station.setProcessEnvironment(environment);
-    }
-    station.start(kBin + QStringLiteral("/vigilo-station"),
-                  QStringList{QString::fromLatin1(SimProcess::kStationPortsOnly)} + arguments);
-    StationResult result;
-    QElapsedTimer timer;
-    timer.start();
-    QByteArray pending;
-    while (station.state() != QProcess::NotRunning && timer.elapsed() < timeoutMs) {
-        station.waitForReadyRead(200);
-        pending += station.readAllStandardOutput();
-        int end;
-        while ((end = pending.indexOf('\n')) >= 0) {
-            const QString line = QString::fromUtf8(pending.left(end));
-            pending.remove(0, end + 1);
-            result.lines << line;
-            if (onLine)
-                onLine(line, station);
-        }
-    }
-    if (station.state() != QProcess::NotRunning) {
-        station.kill();
-        station.waitForFinished(5000);
-        ADD_FAILURE() << "the station did not end in time";
-    }
-    result.lines << QString::fromUtf8(station.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    result.errors = QString::fromUtf8(station.readAllStandardError());
-    result.exitCode = station.exitStatus() == QProcess::NormalExit ? station.exitCode() : -1;
-    return result;
-}
 
 constexpr char kCommaLocale[] = "es_ES.UTF-8";
 
@@ -85,20 +36,6 @@ bool CommaLocaleInstalled()
         return false;
     freelocale(probe);
     return true;
-}
-
-std::vector<QMap<QString, QString>> StoredRows(const QString& path)
-{
-    std::vector<QMap<QString, QString>> rows;
-    Dataset table(QString(), path);
-    table.Open();
-    for (table.First(); !table.Eof(); table.Next()) {
-        QMap<QString, QString> row;
-        for (const QString& name : table.FieldNames())
-            row[name] = table.Text(name);
-        rows.push_back(row);
-    }
-    return rows;
 }
 
 TEST(StationOnSimulator, OnePassOverEveryStandardStoresItsRows)

@@ -8,6 +8,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <csignal>
+
 // vigilo-analyser-sim as a child process serving a program folder: started
 // with `arguments`, waited for until it says "ready", terminated on scope exit.
 // While it lives, COM names in this process resolve only through the folder's
@@ -40,6 +42,9 @@ public:
     SimProcess& operator=(const SimProcess&) = delete;
 
     bool Ready() const { return m_output.contains("ready\n"); }
+    // Sends a signal to the simulator: SIGUSR1 pulls its cables, SIGUSR2
+    // plugs them back in.
+    void Signal(int signal) { ::kill(static_cast<pid_t>(m_process.processId()), signal); }
     QByteArray Output() const { return m_output; }
 
 private:

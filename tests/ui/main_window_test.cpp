@@ -325,6 +325,24 @@ private slots:
         QTRY_COMPARE(dialogs->messages, QStringList{QStringLiteral("Field 'foo' not found")});
         app->SetDialogs(nullptr);
     }
+
+    // Every state the status panel can show is read whole in both languages,
+    // the longest ones (a run that lost its analyser or GPS receiver) too.
+    void StatusPanelTextsFitThePanel()
+    {
+        program->CreateWindows(false);
+        const QFontMetrics metrics(Main().PanelInfo->font());
+        const Text states[] = {texts::kStopped, texts::kSearchingCom, texts::kRunning, texts::kWaitingToRun,
+                               texts::kAnalyserLost, texts::kGpsLost};
+        for (const Language language : {Language::English, Language::Spanish}) {
+            QStringList shown{texts::kWaiting.In(language) + QStringLiteral("86400")};
+            for (const Text& state : states)
+                shown << state.In(language);
+            for (const QString& text : shown)
+                QVERIFY2(metrics.horizontalAdvance(text) <= Main().PanelInfo->width() - 4,
+                         qPrintable(QStringLiteral("\"%1\" is wider than the panel").arg(text)));
+        }
+    }
 };
 
 int main(int argc, char** argv)

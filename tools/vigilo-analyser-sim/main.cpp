@@ -18,10 +18,16 @@
 
 namespace {
 std::atomic<bool> g_stop{false};
+std::atomic<int> g_plugRequest{PtyServer::Plugging::kNone};
 
 void OnSignal(int)
 {
     g_stop = true;
+}
+
+void OnPlugSignal(int signal)
+{
+    g_plugRequest = signal == SIGUSR1 ? PtyServer::Plugging::kPull : PtyServer::Plugging::kPlugBack;
 }
 
 int Fail(const QString& text)
@@ -50,6 +56,9 @@ int main(int argc, char** argv)
         "  block-pieces=B:MS   stored explorations arrive in pieces of B bytes, MS apart\n"
         "  block-short=B       stored explorations stop B bytes short\n"
         "  block-stall[=MS]    stored explorations stall MS after their first piece (default 8000)\n\n"
+        "Cables: --unplug-after pulls every cable, --replug-after plugs them back in\n"
+        "(a new pty behind the same ports/ link); SIGUSR1 pulls and SIGUSR2 plugs back\n"
+        "at any moment.\n\n"
         "Scenario file: one channel per line, '#' comments:\n"
         "  <frequency MHz> <level dBuV> [fade=<dB per minute>]\n"
         "  <frequency MHz> off"));
@@ -75,6 +84,10 @@ int main(int argc, char** argv)
     const QCommandLineOption unplug(QStringLiteral("unplug-after"),
                                     QStringLiteral("Pull the cables (close the ptys) after this many ms."),
                                     QStringLiteral("ms"));
+    const QCommandLineOption replug(QStringLiteral("replug-after"),
+                                    QStringLiteral("Plug the cables back in this many ms after the start "
+                                                   "(after --unplug-after)."),
+                                    QStringLiteral("ms"));
     const QCommandLineOption noAnalyser(QStringLiteral("no-analyser"), QStringLiteral("Serve no analyser."));
     const QCommandLineOption gpsCom(QStringLiteral("gps-com"),
                                     QStringLiteral("Also serve a GPS receiver on this COM number."),
@@ -94,7 +107,7 @@ int main(int argc, char** argv)
     const QCommandLineOption gpsPeriod(QStringLiteral("gps-period"),
                                        QStringLiteral("Milliseconds between GGA sentences (default 1000)."),
                                        QStringLiteral("ms"), QStringLiteral("1000"));
-    parser.addOptions({folder, com, model, seed, scenario, settling, faults, unplug, noAnalyser, gpsCom, gpsMode,
+    parser.addOptions({folder, com, model, seed, scenario, settling, faults, unplug, replug, noAnalyser, gpsCom, gpsMode,
                        gpsLower, gpsTalker, gpsPosition, gpsPeriod});
     parser.process(app);
 
@@ -141,12 +154,27 @@ int main(int argc, char** argv)
             return Fail(error);
     }
 
+    PtyServer::Plugging plugging;
+    plugging.request = &g_plugRequest;
+    bool timesOk = true;
+    if (parser.isSet(unplug))
+        plugging.unplugAfterMs = parser.value(unplug).toLongLong(&timesOk);
+    if (timesOk && parser.isSet(replug)) {
+        plugging.replugAfterMs = parser.value(replug).toLongLong(&timesOk);
+        if (!parser.isSet(unplug) || plugging.replugAfterMs <= plugging.unplugAfterMs)
+            return Fail(QStringLiteral("--replug-after needs an earlier --unplug-after"));
+    }
+    if (!timesOk || (parser.isSet(unplug) && plugging.unplugAfterMs < 0))
+        return Fail(QStringLiteral("--unplug-after and --replug-after take milliseconds"));
+
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
+    std::signal(SIGUSR1, OnPlugSignal);
+    std::signal(SIGUSR2, OnPlugSignal);
     for (const QString& device : server.DeviceNames())
         std::printf("serving %s\n", qPrintable(device));
     std::printf("ready\n");
     std::fflush(stdout);
-    server.Run(g_stop, parser.isSet(unplug) ? parser.value(unplug).toLongLong() : -1);
+    server.Run(g_stop, plugging);
     return 0;
 }

@@ -84,12 +84,14 @@ public:
     int shown = 0;
 };
 
-// The GPS receiver on its own port; reception is on while the port is open.
+// The GPS receiver on its own port; reception is on once the port was opened.
 class ConsoleGps final : public GpsReader {
 public:
     std::unique_ptr<TSerialGPS> port;
-    bool ReceptionEnabled() const override { return port && port->IsOpen(); }
+    // A receiver whose device went away stays on: its reads try to open it again.
+    bool ReceptionEnabled() const override { return port != nullptr; }
     bool ReadGpsFix(GpsFix& fix) override { return port && ::ReadGpsFix(*port, fix); }
+    bool ReceiverLost() const override { return port && port->DeviceGone(); }
 };
 
 // The fields of a stored row, in the order a reader of the console expects.
@@ -145,6 +147,7 @@ public:
         QByteArray buffer("*?NA");
         return m_link.IdentifyAnalyser(buffer);
     }
+    TSerialPort* AnalyserPort() override { return &m_link.Port(); }
     GpsReader& Gps() override { return gps; }
 
     // No controls to lock: only whether the last start was refused matters.

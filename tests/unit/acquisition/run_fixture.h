@@ -77,6 +77,7 @@ public:
         QByteArray buffer("*?NA");
         return m_sim.link.IdentifyAnalyser(buffer);
     }
+    TSerialPort* AnalyserPort() override { return &m_sim.link.Port(); }
 
     GpsReader& Gps() override { return *this; }
     bool ReceptionEnabled() const override { return gpsOn; }

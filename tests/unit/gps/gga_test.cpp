@@ -265,6 +265,32 @@ TEST_F(GpsPort, LinesEndAtLfAndOverLongLinesAreRefused)
     EXPECT_FALSE(ReadGpsFix(other, fix));
 }
 
+// The receiver's adaptor pulled out: reads fail at once (no 24-second
+// silences), the device is reported gone, and the first read after it is back
+// under the same COM name opens and configures it again.
+TEST_F(GpsPort, AReceiverPulledOutIsOpenedAgainWhenItIsBack)
+{
+    GpsFix fix;
+    receiver->unplugged = true;
+    const qint64 before = clock.ElapsedMs();
+    for (int attempt = 0; attempt < kGpsReadAttempts; ++attempt)
+        EXPECT_FALSE(ReadGpsFix(port, fix));
+    EXPECT_TRUE(port.DeviceGone());
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_LT(clock.ElapsedMs() - before, 2000) << "a missing device costs no time-outs";
+
+    receiver->unplugged = false;
+    receiver->written.clear();
+    bool valid = false;
+    for (int attempt = 0; attempt < 4 && !valid; ++attempt)
+        valid = ReadGpsFix(port, fix);
+    EXPECT_TRUE(valid);
+    EXPECT_FALSE(port.DeviceGone());
+    EXPECT_EQ(port.PortName(), "COM9");
+    EXPECT_EQ(receiver->written, "*\r") << "configured again";
+    EXPECT_EQ(ports.StateOf(9).lineSettings.baudRate, 4800u);
+}
+
 TEST(SimulatedGpsOptions, TalkerAndPositionAreCheckedBeforeUse)
 {
     struct Case {
