@@ -5,11 +5,13 @@
 
 #include "support/qt_printers.h"
 #include "support/sim_process.h"
+#include "support/smtp_server.h"
 #include "support/temp_folder.h"
 #include "testpoints/dataset.h"
 #include "testpoints/sql_statement.h"
 
 #include <QFile>
+#include <QJsonArray>
 #include <QProcess>
 #include <gtest/gtest.h>
 
@@ -235,6 +237,43 @@ void MisuseAndMismatchEndWithTheirOwnStatus()
     EXPECT_TRUE(mismatch.errors.contains(QStringLiteral("Adquisiciones mínimas no completadas")))
         << mismatch.errors.toStdString();
 }
+
+// --mail saves the report under SaveReports and mails the .qrp with its PDF
+// through the folder's mail settings, as the command does with its switch on.
+void MailSavesAndMailsTheReportWithItsPdf()
+{
+    TempProgramFolder* s_folder = ReportTool::s_folder;
+    SmtpServer server;
+    {
+        QStringList lines(26);
+        lines[0] = QStringLiteral("english");
+        lines[13] = QStringLiteral("first@example.org");
+        lines[17] = QStringLiteral("station@example.org");
+        lines[20] = server.Host();
+        lines[21] = QStringLiteral("1");
+        lines[22] = QStringLiteral("true");
+        lines[23] = QStringLiteral("false");
+        QFile file(s_folder->File("config.cfg"));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(lines.join(QStringLiteral("\r\n")).toLatin1() + "\r\n");
+    }
+    const ToolResult mailed = RunTool(QStringLiteral("vigilo-report"),
+                                      {"--folder", s_folder->Path(), "--measurements", ReportTool::Measurements(), "--kind",
+                                       "by-time", "--report-number", "R7", "--mail"});
+    QFile::remove(s_folder->File("config.cfg"));
+    EXPECT_EQ(mailed.exitCode, 0) << mailed.errors.toStdString();
+    const QString qrp = s_folder->File("Database/SaveReports/R7_byTime.qrp");
+    EXPECT_TRUE(mailed.output.contains(QStringLiteral("mail: sent"))) << mailed.output.toStdString();
+    const auto received = server.WaitFor(1);
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_EQ(received[0]["subject"].toString(), "Report of measures of the Vigilo");
+    const QJsonArray attachments = received[0]["attachments"].toArray();
+    ASSERT_EQ(attachments.size(), 2);
+    EXPECT_EQ(attachments[0]["filename"].toString(), "R7_byTime.qrp");
+    EXPECT_EQ(QByteArray::fromBase64(attachments[0]["data"].toString().toLatin1()), Bytes(qrp));
+    EXPECT_EQ(attachments[1]["type"].toString(), "application/pdf");
+}
+
 // One station run (about a minute) serves every check.
 TEST_F(ReportTool, OnATableTheStationStored)
 {
@@ -250,6 +289,10 @@ TEST_F(ReportTool, OnATableTheStationStored)
     {
         SCOPED_TRACE("CsvIsTheStoredTextOfEveryField");
         CsvIsTheStoredTextOfEveryField();
+    }
+    {
+        SCOPED_TRACE("MailSavesAndMailsTheReportWithItsPdf");
+        MailSavesAndMailsTheReportWithItsPdf();
     }
     {
         SCOPED_TRACE("MisuseAndMismatchEndWithTheirOwnStatus");

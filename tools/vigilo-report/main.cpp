@@ -3,6 +3,7 @@
 // builds with this what the report buttons would preview, through the same
 // report command (the Filter table included), and writes the files asked for.
 
+#include "notify/mail_service.h"
 #include "platform/errors.h"
 #include "platform/event_pump.h"
 #include "platform/program_folder.h"
@@ -25,7 +26,7 @@
 #include <optional>
 
 namespace {
-enum Exit { kOk = 0, kUsage = 2, kTableProblem = 4 };
+enum Exit { kOk = 0, kUsage = 2, kTableProblem = 4, kNotMailed = 5 };
 
 void Print(const QString& line)
 {
@@ -105,8 +106,13 @@ int main(int argc, char** argv)
                                                        "there are fewer acquisitions than test points)."));
     const QCommandLineOption csvOpt(QStringLiteral("csv"), QStringLiteral("Export the Measurements table as CSV."),
                                     QStringLiteral("file"));
+    const QCommandLineOption mailOpt(
+        QStringLiteral("mail"),
+        QStringLiteral("Save the report as Database/SaveReports/<number><suffix>.qrp with its PDF and mail both "
+                       "with the mail settings of config.cfg, as the report command does with its mail switch on "
+                       "(5 when the mail is not sent)."));
     parser.addOptions({folderOpt, measurementsOpt, testpointsOpt, kindOpt, pdfOpt, qrpOpt, numberOpt, languageOpt,
-                       only1TPOpt, csvOpt});
+                       only1TPOpt, csvOpt, mailOpt});
     parser.process(app);
 
     const auto usage = [](const QString& text) {
@@ -124,7 +130,7 @@ int main(int argc, char** argv)
     if (csv == parser.isSet(kindOpt))
         return usage(QStringLiteral("give either --kind or --csv"));
     if (csv) {
-        for (const QCommandLineOption* reportOnly : {&testpointsOpt, &pdfOpt, &qrpOpt, &numberOpt, &only1TPOpt})
+        for (const QCommandLineOption* reportOnly : {&testpointsOpt, &pdfOpt, &qrpOpt, &numberOpt, &only1TPOpt, &mailOpt})
             if (parser.isSet(*reportOnly))
                 return usage(QStringLiteral("--%1 belongs to a report, not to --csv").arg(reportOnly->names().first()));
     }
@@ -174,6 +180,14 @@ int main(int argc, char** argv)
     QtSystemCommands system;
     Workspace workspace(pump, dialogs, system, settings);
     RegisterDatabaseNames();
+    // With --mail the command saves and mails instead of previewing, as the
+    // shutdown window's mail switch makes it do.
+    MailService mail(pump, settings, dialogs);
+    if (parser.isSet(mailOpt)) {
+        CopyMailSettingsLines(mail.settings, settings);
+        workspace.mailer = &mail.delivery;
+        workspace.reportMail.Set(*kind, true);
+    }
     try {
         // Read where they are: a report changes neither table.
         workspace.ReportTable.SetTableName(measurementsFile);
@@ -201,6 +215,13 @@ int main(int argc, char** argv)
         const ReportCommandResult result = RunReportCommand(workspace, *kind, parser.isSet(only1TPOpt));
         if (result.outcome == ReportCommandResult::Outcome::Refused)
             return kTableProblem;
+        if (result.outcome == ReportCommandResult::Outcome::Mailed) {
+            Print(QStringLiteral("saved: %1").arg(result.reportFile));
+            Print(QStringLiteral("pdf: %1").arg(result.pdfFile));
+            Print(QStringLiteral("mail: %1").arg(result.mailSent ? QStringLiteral("sent") : QStringLiteral("not sent")));
+            if (!result.mailSent)
+                return kNotMailed;
+        }
         const auto prepared = report.LastPrepared();
         Print(QStringLiteral("report: %1, %2 pages")
                   .arg(ReportTypeText(*kind))
