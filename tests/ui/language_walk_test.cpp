@@ -21,7 +21,6 @@
 // texts checks them word for word; a row without (its texts are the
 // window's own choice) checks that the caption is there in both languages
 // and changes with the language, unless it is marked as written alike.
-// Windows still to come add their rows here.
 namespace {
 enum Alike { Differs, SameInBoth };
 
@@ -155,6 +154,77 @@ const WalkRow kWalk[] = {
     {"TConfigMails", "HostLabel", nullptr, nullptr},
     {"TConfigMails", "AuthTypeLabel", nullptr, nullptr},
     {"TConfigMails", "Label6", nullptr, nullptr},
+
+    {"TTPointConf", "TTPointConf", "Edit Test Points", "Tabla Puntos de Test"},
+    {"TTPointConf", "Edit", "Edit", "Editar"},
+    {"TTPointConf", "Insert", "Insert", "Insertar"},
+    {"TTPointConf", "Label7", "Channel", "Canal"},
+    {"TTPointConf", "Label1", "Freq.", "Frec."},
+    {"TTPointConf", "Label3", "Code Rate", "Code Rate", SameInBoth},
+    {"TTPointConf", "Label30", "Symb.Rate", "Vel.Símb."},
+    {"TTPointConf", "Label6", "Band", "Banda"},
+    {"TTPointConf", "Label2", "Type", "Señal"},
+    {"TTPointConf", "Label24", "System", "Sistema"},
+    {"TTPointConf", "LSelectAnalogBW", "BW", "BW", SameInBoth},
+    {"TTPointConf", "Label9", "G.Interval", "Guarda"},
+    {"TTPointConf", "Label4", "Modulation", "Modulación"},
+    {"TTPointConf", "Label31", "Carriers", "Portadoras"},
+    {"TTPointConf", "Label34", "Inv.Spect.", "Inv.Espect."},
+    {"TTPointConf", "Label27", "LNB", "LNB", SameInBoth},
+    {"TTPointConf", "Label5", "Layer", "Capa"},
+
+    {"TTP_Edition", "TTP_Edition", "Test Point Edition", "Edición de Puntos de Test"},
+    {"TTP_Edition", "Label1", "CANALIZATIONS", "CANALIZACIONES"},
+    {"TTP_Edition", "Label2", "TEST POINT", "PUNTO DE TEST"},
+    {"TTP_Edition", "AddTERCH", nullptr, nullptr},
+    {"TTP_Edition", "AddSATCH", nullptr, nullptr},
+    {"TTP_Edition", "AddBLANKTP", nullptr, nullptr},
+    {"TTP_Edition", "InsertBLANKTP", nullptr, nullptr},
+    {"TTP_Edition", "DelONETP", nullptr, nullptr},
+    {"TTP_Edition", "DelALLTP", nullptr, nullptr},
+    {"TTP_Edition", "CopyTP", "COPY", "COPIAR"},
+    {"TTP_Edition", "CutTP", "CUT", "CORTAR"},
+    {"TTP_Edition", "PasteTP", "PASTE", "PEGAR"},
+
+    {"TTerChannelsForm", "TTerChannelsForm", "Terrestrial Channels", "Canalizaciones Terrestre"},
+    {"TTerChannelsForm", "AddAnalog", "Add Analog", "Añadir Analógico"},
+    {"TTerChannelsForm", "ButtonAddDVBC", "Add DVB-C", "Añadir DVB-C"},
+    {"TTerChannelsForm", "ButtonAddDVBT", "Add DVB-T/H", "Añadir DVB-T/H"},
+    {"TTerChannelsForm", "AddJ83", "Add J-83", "Añadir J-83"},
+    {"TTerChannelsForm", "Add8VSB", "Add 8-VSB", "Añadir 8-VSB"},
+    {"TTerChannelsForm", "AddDVBT2", "Add DVB-T2", "Añadir DVB-T2"},
+    {"TTerChannelsForm", "AddISDBT", "Add ISDBT", "Añadir ISDBT"},
+    {"TTerChannelsForm", "AddDTMB", "Add DTMB", "Añadir DTMB"},
+    {"TTerChannelsForm", "ButtonAddDAB", "Add DAB", "Añadir DAB"},
+
+    {"TSatChannelsForm", "TSatChannelsForm", "Satellite Channels", "Canalizaciones Satélite"},
+    {"TSatChannelsForm", "Button1", "Add Channel", "Añadir Canal"},
+
+    {"TRepCanals", "TRepCanals", "ADD TEST POINT FROM EXPLORATION", "ADD TEST POINT FROM EXPLORATION", SameInBoth},
+    {"TRepCanals", "AskChan", "Receive Exploration", "Recibir Exploración"},
+    {"TRepCanals", "Label54", "  wait...", "espera..."},
+    {"TRepCanals", "Label50", "Channels List", "Lista de Canales"},
+    {"TRepCanals", "Label47", "Low Osc.", "Osc. Bajo"},
+    {"TRepCanals", "Label48", "High Osc.", "Osc. Alto"},
+    {"TRepCanals", "ReceiveCha", "Add Channels", "Añadir Canales"},
+    {"TRepCanals", "ChannelsCANCEL", "CANCEL", "CANCELAR"},
+
+    {"TFormAlarms", "TFormAlarms", "Alarm Configuration", "Configuración de Alarmas"},
+    {"TFormAlarms", "Label8", "ALARM", "ALARMA"},
+    {"TFormAlarms", "Label14", "Minimum", "Mínimo"},
+    {"TFormAlarms", "Label15", "Maximum", "Máximo"},
+    {"TFormAlarms", "Label17", "Maximum", "Máximo"},
+    {"TFormAlarms", "Label16", "Minimum", "Mínimo"},
+    {"TFormAlarms", "Label19", "CBER", "CBER", SameInBoth},
+    {"TFormAlarms", "Label18", "VBER", "VBER", SameInBoth},
+    {"TFormAlarms", "Label10", "Level (dBµV)", "Nivel (dBµV)"},
+    {"TFormAlarms", "Label11", "MER (dB)", "MER (dB)", SameInBoth},
+    {"TFormAlarms", "Label12", "C/N (dB)", "C/N (dB)", SameInBoth},
+    {"TFormAlarms", "Label13", "V/A (dB)", "V/A (dB)", SameInBoth},
+    {"TFormAlarms", "Label33", "Test Point", "Punto de Test"},
+    {"TFormAlarms", "Label32", "LBER", "LBER", SameInBoth},
+    {"TFormAlarms", "SendAlarm", "Mailing", "Envío de correo"},
+    {"TFormAlarms", "Insert", "Insert >>", "Insertar >>"},
 
     // Label2 of TGPS is its search's status line, which the search writes
     // in the language of the moment; the commands leave it to the search.
