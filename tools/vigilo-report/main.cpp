@@ -3,6 +3,7 @@
 // builds with this what the report buttons would preview, through the same
 // report command (the Filter table included), and writes the files asked for.
 
+#include "console.h"
 #include "notify/mail_service.h"
 #include "platform/errors.h"
 #include "platform/event_pump.h"
@@ -30,29 +31,13 @@ enum Exit { kOk = 0, kUsage = 2, kTableProblem = 4, kNotMailed = 5 };
 
 void Print(const QString& line)
 {
-    std::fprintf(stdout, "%s\n", line.toUtf8().constData());
-    std::fflush(stdout);
+    PrintLine(stdout, line);
 }
 
 void PrintError(const QString& line)
 {
-    std::fprintf(stderr, "vigilo-report: %s\n", line.toUtf8().constData());
-    std::fflush(stderr);
+    PrintToolError("vigilo-report", line);
 }
-
-// The command's messages go to stderr; each one means the report was not made.
-class ConsoleDialogs final : public UserDialogs {
-public:
-    void ShowMessage(const QString& text) override
-    {
-        PrintError(text);
-        ++shown;
-    }
-    bool AskYesNo(const QString&, const QString&) override { return false; }
-    QString AskOpenFile(const FileDialogRequest&) override { return QString(); }
-    QString AskSaveFile(const FileDialogRequest&) override { return QString(); }
-    int shown = 0;
-};
 
 std::optional<ReportKind> KindFromOption(const QString& word)
 {
@@ -176,7 +161,7 @@ int main(int argc, char** argv)
     }
 
     QtEventPump pump;
-    ConsoleDialogs dialogs;
+    ConsoleDialogs dialogs("vigilo-report");
     QtSystemCommands system;
     Workspace workspace(pump, dialogs, system, settings);
     RegisterDatabaseNames();

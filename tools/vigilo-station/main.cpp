@@ -4,6 +4,7 @@
 // options, printing its status changes and one line per stored
 // Measurements row. SIGINT or SIGTERM is the Stop request.
 
+#include "console.h"
 #include "alarm_mails.h"
 #include "exploration.h"
 
@@ -59,30 +60,13 @@ void OnStopSignal(int)
 
 void Print(const QString& line)
 {
-    std::fprintf(stdout, "%s\n", line.toUtf8().constData());
-    std::fflush(stdout);
+    PrintLine(stdout, line);
 }
 
 void PrintError(const QString& line)
 {
-    std::fprintf(stderr, "vigilo-station: %s\n", line.toUtf8().constData());
-    std::fflush(stderr);
+    PrintToolError("vigilo-station", line);
 }
-
-// Messages of the run (and errors of the table engine) go to stderr; each
-// one is a reason to end with a non-zero status.
-class ConsoleDialogs final : public UserDialogs {
-public:
-    void ShowMessage(const QString& text) override
-    {
-        PrintError(text);
-        ++shown;
-    }
-    bool AskYesNo(const QString&, const QString&) override { return false; }
-    QString AskOpenFile(const FileDialogRequest&) override { return QString(); }
-    QString AskSaveFile(const FileDialogRequest&) override { return QString(); }
-    int shown = 0;
-};
 
 // The GPS receiver on its own port; reception is on once the port was opened.
 class ConsoleGps final : public GpsReader {
@@ -452,7 +436,7 @@ int main(int argc, char** argv)
 
     // ---- The analyser -----------------------------------------------------------------
     QtEventPump pump;
-    ConsoleDialogs dialogs;
+    ConsoleDialogs dialogs("vigilo-station");
     QtSystemCommands system;
     Workspace workspace(pump, dialogs, system, settings, PosixSerialDeviceFactory(pump));
     AnalyserLink& link = *workspace.Link();
