@@ -130,8 +130,13 @@ void Program::CreateWindows(bool show, TSplash* splash, const std::function<void
     }
     if (onShown)
         QObject::connect(VigiloForm.get(), &TVigilo::shown, VigiloForm.get(), onShown, Qt::SingleShotConnection);
-    if (show)
+    if (show) {
+        // The whole screen also on a station's bare X server, where no window
+        // manager maximises it: the status panel sits at its right end.
+        if (const QScreen* screen = VigiloForm->screen())
+            VigiloForm->setGeometry(screen->availableGeometry());
         VigiloForm->showMaximized();
+    }
 
     workspace.Link()->selectFamily = [this](ModelFamily family) {
         switch (family) {
