@@ -4,6 +4,7 @@
 // report command (the Filter table included), and writes the files asked for.
 
 #include "console.h"
+#include "tool_options.h"
 #include "notify/mail_service.h"
 #include "platform/errors.h"
 #include "platform/event_pump.h"
@@ -39,26 +40,12 @@ void PrintError(const QString& line)
     PrintToolError("vigilo-report", line);
 }
 
-std::optional<ReportKind> KindFromOption(const QString& word)
-{
-    if (word == QLatin1String("min-max-avg")) return ReportKind::MinMaxAvg;
-    if (word == QLatin1String("by-time")) return ReportKind::ByTime;
-    if (word == QLatin1String("by-test-point")) return ReportKind::ByTestPoint;
-    if (word == QLatin1String("by-alarm")) return ReportKind::ByAlarm;
-    return std::nullopt;
-}
-
-QString AbsolutePath(const QString& path)
-{
-    return QFileInfo(path).absoluteFilePath();
-}
 }  // namespace
 
 int main(int argc, char** argv)
 {
     // PDF pages need fonts, not a screen.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenUnlessSet();
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("vigilo-report"));
 
@@ -121,7 +108,7 @@ int main(int argc, char** argv)
     }
     std::optional<ReportKind> kind;
     if (!csv) {
-        kind = KindFromOption(parser.value(kindOpt));
+        kind = ReportKindNamed(parser.value(kindOpt), Qt::CaseSensitive);
         if (!kind)
             return usage(QStringLiteral("--kind must be min-max-avg, by-time, by-test-point or by-alarm"));
         if (*kind != ReportKind::ByTime && !parser.isSet(testpointsOpt))

@@ -5,6 +5,7 @@
 // Measurements row. SIGINT or SIGTERM is the Stop request.
 
 #include "console.h"
+#include "tool_options.h"
 #include "alarm_mails.h"
 #include "exploration.h"
 
@@ -208,18 +209,11 @@ std::optional<int> Seconds(const QString& text)
     return n;
 }
 
-QString AbsolutePath(const QString& path)
-{
-    return QFileInfo(path).absoluteFilePath();
-}
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    // Reports are drawn with fonts, which need a GUI application; without a
-    // screen, the offscreen platform.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    UseOffscreenUnlessSet();
     QGuiApplication app(argc, argv);
     SetProcessNumberFormats();
     QCoreApplication::setApplicationName(QStringLiteral("vigilo-station"));

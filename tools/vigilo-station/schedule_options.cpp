@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "schedule_options.h"
+#include "tool_options.h"
 
 #include "acquisition/measurement_run.h"
 #include "acquisition/oper_mode.h"
@@ -23,15 +24,6 @@ const QString kReportsEvery = QStringLiteral("reports-every");
 const QString kPeriodicReport = QStringLiteral("periodic-report");
 const QString kMailReport = QStringLiteral("mail-report");
 
-struct KindName {
-    ReportKind kind;
-    const char* name;
-};
-constexpr KindName kKindNames[] = {{ReportKind::ByTime, "by-time"},
-                                   {ReportKind::MinMaxAvg, "min-max-avg"},
-                                   {ReportKind::ByTestPoint, "by-test-point"},
-                                   {ReportKind::ByAlarm, "by-alarm"}};
-
 void Choose(PeriodicReportChoice& choice, ReportKind kind)
 {
     switch (kind) {
@@ -42,22 +34,6 @@ void Choose(PeriodicReportChoice& choice, ReportKind kind)
     }
 }
 }  // namespace
-
-std::optional<ReportKind> ReportKindNamed(const QString& name)
-{
-    for (const KindName& k : kKindNames)
-        if (name.compare(QLatin1String(k.name), Qt::CaseInsensitive) == 0)
-            return k.kind;
-    return std::nullopt;
-}
-
-QString ReportKindName(ReportKind kind)
-{
-    for (const KindName& k : kKindNames)
-        if (k.kind == kind)
-            return QLatin1String(k.name);
-    return {};
-}
 
 void AddScheduleOptions(QCommandLineParser& parser)
 {
@@ -92,7 +68,7 @@ std::optional<ScheduleOptions> ParseScheduleOptions(const QCommandLineParser& pa
     ScheduleOptions options;
     const auto kinds = [&](const QString& option, const std::function<void(ReportKind)>& take) {
         for (const QString& name : parser.values(option)) {
-            const std::optional<ReportKind> kind = ReportKindNamed(name);
+            const std::optional<ReportKind> kind = ReportKindNamed(name, Qt::CaseInsensitive);
             if (!kind) {
                 error = QStringLiteral("--%1: no report kind \"%2\" (by-time, min-max-avg, by-test-point, by-alarm)")
                             .arg(option, name);

@@ -31,11 +31,6 @@ struct ScheduleOptions {
 std::optional<ScheduleOptions> ParseScheduleOptions(const QCommandLineParser& parser, OperModeValues& mode,
                                                     QString& error);
 
-// A report kind by the name the options use: "by-time", "min-max-avg",
-// "by-test-point", "by-alarm".
-std::optional<ReportKind> ReportKindNamed(const QString& name);
-QString ReportKindName(ReportKind kind);
-
 // How the station makes a report of a kind: saved and mailed when its mail
 // switch is on, otherwise written as a PDF. Null while this build has no
 // report commands; the report options are then refused.
