@@ -92,20 +92,31 @@ INSTANTIATE_TEST_SUITE_P(Cable, LinkRecovery,
                          testing::Values(RecoveryCase{"PluggedBackIn", 45000}, RecoveryCase{"NeverBack", -1}),
                          [](const testing::TestParamInfo<RecoveryCase>& info) { return info.param.name; });
 
-// A run that ended while its analyser was lost left the port closed: the
-// next start opens the same COM name again instead of refusing to start.
+// A run that ended while its analyser was lost left the port closed. Here the
+// adaptor came back before the run ended but the analyser behind it stayed
+// silent, so the port no longer reads as a gone device: the next start must
+// still open the same COM name again instead of refusing to start.
 TEST(LinkRecovery, TheNextRunOpensThePortOfALostAnalyserAgain)
 {
     RunFixture f;
     f.AddPoint(DvbtPoint("21", "474"));
     f.host.mode.mode = RepeatMode::Loops;
-    f.host.mode.loopCount = 3;  // the second visit finds the device gone, the third the analyser lost
-    f.host.onRow = [&](const Dataset&) { f.sim.analyser->unplugged = true; };
+    f.host.mode.loopCount = 3;
+    int stored = 0;
+    f.host.onRow = [&](const Dataset&) {
+        if (++stored == 1) {
+            f.sim.analyser->unplugged = true;  // the second visit finds the device gone
+        } else {
+            f.sim.analyser->unplugged = false;  // the third reopens it, but nothing answers
+            f.sim.analyser->faults.silent = true;
+        }
+    };
     f.run.RunMeasureBtnClick();
     ASSERT_TRUE(f.run.AnalyserLost());
     ASSERT_FALSE(f.sim.link.Port().IsOpen());
+    ASSERT_FALSE(f.sim.link.Port().DeviceGone()) << "the case where only the lost state remembers the port";
 
-    f.sim.analyser->unplugged = false;
+    f.sim.analyser->faults.silent = false;
     f.host.onRow = nullptr;
     f.host.mode.loopCount = 1;
     f.run.RunMeasureBtnClick();
