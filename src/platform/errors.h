@@ -18,8 +18,15 @@ private:
 
 #include <functional>
 
+class QLoggingCategory;
 class UserDialogs;
 
 // The general error handler: runs a command; an error that escapes it is shown
 // in a message box with its text and the program goes on. False when it caught one.
 bool RunReportingErrors(UserDialogs& dialogs, const std::function<void()>& command);
+
+// The same for work that a timer or a wait started (a periodic report, the
+// scheduled actions): nobody may be asked to press OK there, so the error is
+// logged as a warning of `category` and the work that follows goes on. False
+// when it caught one.
+bool RunLoggingErrors(const QLoggingCategory& category, const std::function<void()>& work);
