@@ -5,6 +5,7 @@
 #include "sim/virtual_clock.h"
 #include "support/recording_dialogs.h"
 
+#include <QLoggingCategory>
 #include <clocale>
 #include <gtest/gtest.h>
 #include <string>
@@ -57,6 +58,28 @@ TEST(ErrorHandler, ShowsTheTextOfAnEscapingErrorAndGoesOn)
     EXPECT_TRUE(RunReportingErrors(dialogs, [&] { ran = true; }));
     EXPECT_TRUE(ran);
     EXPECT_EQ(dialogs.messages, (QStringList{QStringLiteral("Table is busy"), QStringLiteral("bad value")}));
+}
+
+Q_LOGGING_CATEGORY(lcTimerWork, "vigilo.test.timerwork")
+
+QStringList g_logged;
+void RecordWarning(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtWarningMsg && QLatin1String(context.category) == QLatin1String("vigilo.test.timerwork"))
+        g_logged << text;
+}
+
+TEST(ErrorHandler, TimerWorkLogsAnEscapingErrorAsAWarningAndAsksNobody)
+{
+    g_logged.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(RecordWarning);
+    EXPECT_FALSE(RunLoggingErrors(lcTimerWork(), [] { throw VigiloError(QStringLiteral("Unable to save file")); }));
+    EXPECT_FALSE(RunLoggingErrors(lcTimerWork(), [] { throw std::runtime_error("disk full"); }));
+    bool ran = false;
+    EXPECT_TRUE(RunLoggingErrors(lcTimerWork(), [&] { ran = true; }));
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(ran);
+    EXPECT_EQ(g_logged, (QStringList{QStringLiteral("Unable to save file"), QStringLiteral("disk full")}));
 }
 
 TEST(VirtualClock, SleepFiresScheduledCallbacksInTimeOrderAtTheirOwnTime)
